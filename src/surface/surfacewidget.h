@@ -1,0 +1,69 @@
+#pragma once
+
+#include "surface.h"
+
+#include <QHash>
+#include <QImage>
+#include <QRegion>
+#include <QWidget>
+
+namespace fotonar {
+
+/// The window's drawing area: the run's Surface on Qt. Everything is drawn into a QImage kept at
+/// the screen's device pixel ratio, so the picture survives being covered, minimised or resized
+/// and stays sharp on high-density screens; paintEvent only copies the changed part to the
+/// screen. Drawing is aliased, with every coordinate rounded to a whole logical pixel.
+/// The labels and images that a run places are sibling widgets registered with addControl().
+class SurfaceWidget : public QWidget, public Surface
+{
+    Q_OBJECT
+
+public:
+    /// The least logical size of the picture: everything a run draws or erases lies inside it.
+    static constexpr int kSceneWidth = 801;
+    static constexpr int kSceneHeight = 731;
+
+    explicit SurfaceWidget(QWidget *parent = nullptr);
+
+    /// The colour of lines and circles drawn without a colour of their own.
+    void setForeground(Colour colour);
+    /// Lets the run show and move `widget` under the name `control`.
+    void addControl(Control control, QWidget *widget);
+
+    /// The picture in device pixels, pictureRatio() of them to a logical pixel; it covers at
+    /// least kSceneWidth x kSceneHeight logical pixels and the whole widget.
+    const QImage &picture() const { return m_image; }
+    qreal pictureRatio() const { return m_dpr; }
+
+    void setPenWidth(int pixels) override;
+    void setFillStyle(FillStyle style) override;
+    void setFillColour(Colour colour) override;
+    void drawLine(float x1, float y1, float x2, float y2, std::optional<Colour> colour) override;
+    void drawCircle(float x, float y, float r, std::optional<Colour> colour) override;
+    void showControl(Control control) override;
+    void moveControl(Control control, float left, float top) override;
+    void present() override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void ensurePicture();
+    QPoint toDevice(int x, int y) const;
+    int toDeviceLength(double logical) const;
+    QPen pen(std::optional<Colour> colour) const;
+    void markChanged(const QRect &logical);
+    QWidget *control(Control control) const;
+
+    QImage m_image;
+    qreal m_dpr = 1;
+    int m_penWidth = 1;
+    FillStyle m_fillStyle = FillStyle::Transparent;
+    QColor m_fillColour = Qt::black;
+    QColor m_foreground = Qt::black;
+    QRegion m_changed;
+    QHash<Control, QWidget *> m_controls;
+};
+
+} // namespace fotonar
