@@ -1,0 +1,62 @@
+# Fotonar: `make run` opens the window, `make test` runs every test. Both install the Debian
+# packages that are missing first (through sudo when not root) and build what changed.
+
+BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc)
+
+# To build and run: compiler, CMake, Qt Widgets, and the fonts that stand in for Times New Roman.
+BUILD_PACKAGES := cmake g++ make qt6-base-dev fonts-liberation2
+# For the end-to-end tests and the benchmark on a real X display.
+DISPLAY_PACKAGES := xvfb xauth xdotool imagemagick openbox wmctrl x11-utils
+SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
+
+.PHONY: all deps deps-display configure build run test bench check-sanitize format clean
+
+all: build
+
+# Installs only what dpkg does not already have, so a second call costs nothing.
+define install_missing
+	@missing=$$(for p in $(1); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
+	  done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	fi
+endef
+
+deps:
+	$(call install_missing,$(BUILD_PACKAGES))
+
+deps-display:
+	$(call install_missing,$(BUILD_PACKAGES) $(DISPLAY_PACKAGES))
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: configure
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+run: build
+	$(BUILD_DIR)/bin/fotonar
+
+test: deps-display build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+
+bench: deps-display build
+	xvfb-run -a -s '-screen 0 1280x1024x24' $(BUILD_DIR)/bin/fotonar-bench
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+check-sanitize: deps-display
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DFOTONAR_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j$(JOBS)
+	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j$(JOBS)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
