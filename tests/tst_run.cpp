@@ -65,16 +65,26 @@ void TestRun::setUpValues_data()
     QTest::addColumn<double>("originX");
     QTest::addColumn<double>("originY");
 
-    QTest::newRow("1, 100") << "1" << "100" << 415.0 << 605.0 << 140.5;
-    QTest::newRow("1, 400") << "1" << "400" << 115.0 << 505.0 << 140.5;
-    QTest::newRow("1,5, 100") << "1,5" << "100" << 415.0 << 705.0 << 170.5;
-    QTest::newRow("1.5, 400") << "1.5" << "400" << 115.0 << 705.0 << 170.5;
-    QTest::newRow("2, 100") << "2" << "100" << 415.0 << 585.0 << 140.5;
-    QTest::newRow("2, 400") << "2" << "400" << 115.0 << 585.0 << 140.5;
-    QTest::newRow("2,5, 100") << "2,5" << "100" << 415.0 << 725.0 << 130.5;
-    QTest::newRow("2.5, 400") << "2.5" << "400" << 115.0 << 725.0 << 130.5;
-    QTest::newRow("unknown index 3") << "3" << "400" << 115.0 << 505.0 << 90.5;
-    QTest::newRow("unknown index 1.25") << "1,25" << "100" << 415.0 << 505.0 << 90.5;
+    QTest::newRow("1, 100") << "1"
+                            << "100" << 415.0 << 605.0 << 140.5;
+    QTest::newRow("1, 400") << "1"
+                            << "400" << 115.0 << 505.0 << 140.5;
+    QTest::newRow("1,5, 100") << "1,5"
+                              << "100" << 415.0 << 705.0 << 170.5;
+    QTest::newRow("1.5, 400") << "1.5"
+                              << "400" << 115.0 << 705.0 << 170.5;
+    QTest::newRow("2, 100") << "2"
+                            << "100" << 415.0 << 585.0 << 140.5;
+    QTest::newRow("2, 400") << "2"
+                            << "400" << 115.0 << 585.0 << 140.5;
+    QTest::newRow("2,5, 100") << "2,5"
+                              << "100" << 415.0 << 725.0 << 130.5;
+    QTest::newRow("2.5, 400") << "2.5"
+                              << "400" << 115.0 << 725.0 << 130.5;
+    QTest::newRow("unknown index 3") << "3"
+                                     << "400" << 115.0 << 505.0 << 90.5;
+    QTest::newRow("unknown index 1.25") << "1,25"
+                                        << "100" << 415.0 << 505.0 << 90.5;
 }
 
 void TestRun::setUpValues()
@@ -140,14 +150,22 @@ void TestRun::sweepResults_data()
     QTest::addColumn<double>("endX");
     QTest::addColumn<double>("endY");
 
-    QTest::newRow("1, 100") << "1" << "100" << 414 << 361.4174 << 688.3 << 209.1;
-    QTest::newRow("1, 400") << "1" << "400" << 288 << 524.0229 << 733.894 << 138.371;
-    QTest::newRow("1.5, 100") << "1,5" << "100" << 428 << 438.3038 << 587.5 << 151.5;
-    QTest::newRow("1.5, 400") << "1,5" << "400" << 358 << 622.6984 << 561.4 << 95.1;
-    QTest::newRow("2, 100") << "2" << "100" << 428 << 514.5091 << 687.7 << 132.2;
-    QTest::newRow("2, 400") << "2" << "400" << 386 << 708.4257 << 727.181 << 163.906;
-    QTest::newRow("2.5, 100") << "2,5" << "100" << 435 << 590.2148 << 659.732 << 196.421;
-    QTest::newRow("2.5, 400") << "2,5" << "400" << 400 << 789.5739 << 585.6 << 147.3;
+    QTest::newRow("1, 100") << "1"
+                            << "100" << 414 << 361.4174 << 688.3 << 209.1;
+    QTest::newRow("1, 400") << "1"
+                            << "400" << 288 << 524.0229 << 733.894 << 138.371;
+    QTest::newRow("1.5, 100") << "1,5"
+                              << "100" << 428 << 438.3038 << 587.5 << 151.5;
+    QTest::newRow("1.5, 400") << "1,5"
+                              << "400" << 358 << 622.6984 << 561.4 << 95.1;
+    QTest::newRow("2, 100") << "2"
+                            << "100" << 428 << 514.5091 << 687.7 << 132.2;
+    QTest::newRow("2, 400") << "2"
+                            << "400" << 386 << 708.4257 << 727.181 << 163.906;
+    QTest::newRow("2.5, 100") << "2,5"
+                              << "100" << 435 << 590.2148 << 659.732 << 196.421;
+    QTest::newRow("2.5, 400") << "2,5"
+                              << "400" << 400 << 789.5739 << 585.6 << 147.3;
 }
 
 void TestRun::sweepResults()
@@ -166,11 +184,12 @@ void TestRun::sweepResults()
     run.sweep();
     const RunState &s = run.state();
     QCOMPARE(s.shortestOffset, shortestOffset);
-    QVERIFY2(near(s.shortestPath, shortestPath, 5e-5), qPrintable(QString::number(s.shortestPath, 'f', 6)));
+    QVERIFY2(near(s.shortestPath, shortestPath, 5e-5),
+        qPrintable(QString::number(s.shortestPath, 'f', 6)));
     // The tables give the spiral's end to 0.1 px, or to three decimals where they have them.
     const double tolerance = std::round(endX * 10) == endX * 10 ? 0.05 : 0.0005;
     QVERIFY2(near(s.spiralX, endX, tolerance) && near(s.spiralY, endY, tolerance),
-             qPrintable(QStringLiteral("(%1, %2)").arg(s.spiralX, 0, 'f', 4).arg(s.spiralY, 0, 'f', 4)));
+        qPrintable(QStringLiteral("(%1, %2)").arg(s.spiralX, 0, 'f', 4).arg(s.spiralY, 0, 'f', 4)));
 }
 
 void TestRun::firstPathIndexOneDistance100()
@@ -311,9 +330,12 @@ void TestRun::completionPlacesControls_data()
     QTest::addColumn<float>("detectorLeft");
     QTest::addColumn<float>("shortestX");
 
-    QTest::newRow("2, 400") << "2" << "400" << 115.0f << 436.0f;
-    QTest::newRow("1, 100") << "1" << "100" << 415.0f << 464.0f;
-    QTest::newRow("1.5, 400") << "1,5" << "400" << 115.0f << 408.0f;
+    QTest::newRow("2, 400") << "2"
+                            << "400" << 115.0f << 436.0f;
+    QTest::newRow("1, 100") << "1"
+                            << "100" << 415.0f << 464.0f;
+    QTest::newRow("1.5, 400") << "1,5"
+                              << "400" << 115.0f << 408.0f;
 }
 
 void TestRun::completionPlacesControls()
@@ -334,9 +356,12 @@ void TestRun::completionPlacesControls()
         float left, top;
     };
     const Placement expected[] = {
-        {Control::labZdroj, 470, 448.5f},     {Control::labDetektor, detectorLeft, 65.5f},
-        {Control::labCas, 60, 340.5f},        {Control::imaAlfy, shortestX - 20, 190.5f},
-        {Control::imaBeta, shortestX + 5, 390.5f}, {Control::labSuma, 575, 65.5f},
+        {Control::labZdroj, 470, 448.5f},
+        {Control::labDetektor, detectorLeft, 65.5f},
+        {Control::labCas, 60, 340.5f},
+        {Control::imaAlfy, shortestX - 20, 190.5f},
+        {Control::imaBeta, shortestX + 5, 390.5f},
+        {Control::labSuma, 575, 65.5f},
         {Control::labRadiusvektory, 400, 526},
     };
     std::vector<Op> placements;
@@ -407,17 +432,39 @@ void TestRun::faultyFields_data()
     QTest::addColumn<QString>("distance");
     QTest::addColumn<QString>("slowDown");
 
-    QTest::newRow("index not a number") << "abc" << "400" << "1";
-    QTest::newRow("index empty") << "" << "400" << "1";
-    QTest::newRow("index nan") << "nan" << "400" << "1";
-    QTest::newRow("index inf") << "inf" << "400" << "1";
-    QTest::newRow("index too large") << "1e400" << "400" << "1";
-    QTest::newRow("index 0: division by zero") << "0" << "400" << "1";
-    QTest::newRow("distance not a number") << "2" << "x" << "1";
-    QTest::newRow("distance nan") << "2" << "nan" << "1";
-    QTest::newRow("distance overflows a single") << "2" << "1e300" << "1";
-    QTest::newRow("slow-down not a number") << "2" << "400" << "pomalu";
-    QTest::newRow("slow-down endless") << "2" << "400" << "1e9";
+    QTest::newRow("index not a number") << "abc"
+                                        << "400"
+                                        << "1";
+    QTest::newRow("index empty") << ""
+                                 << "400"
+                                 << "1";
+    QTest::newRow("index nan") << "nan"
+                               << "400"
+                               << "1";
+    QTest::newRow("index inf") << "inf"
+                               << "400"
+                               << "1";
+    QTest::newRow("index too large") << "1e400"
+                                     << "400"
+                                     << "1";
+    QTest::newRow("index 0: division by zero") << "0"
+                                               << "400"
+                                               << "1";
+    QTest::newRow("distance not a number") << "2"
+                                           << "x"
+                                           << "1";
+    QTest::newRow("distance nan") << "2"
+                                  << "nan"
+                                  << "1";
+    QTest::newRow("distance overflows a single") << "2"
+                                                 << "1e300"
+                                                 << "1";
+    QTest::newRow("slow-down not a number") << "2"
+                                            << "400"
+                                            << "pomalu";
+    QTest::newRow("slow-down endless") << "2"
+                                       << "400"
+                                       << "1e9";
 }
 
 void TestRun::faultyFields()
@@ -432,7 +479,8 @@ void TestRun::faultyFields()
     QVERIFY_THROWS_EXCEPTION(RunError, run.execute());
     // Whatever was drawn before the fault is finite: no garbage reached the surface.
     for (const Op &op : surface.ops)
-        QVERIFY(std::isfinite(op.x1) && std::isfinite(op.y1) && std::isfinite(op.x2) && std::isfinite(op.y2));
+        QVERIFY(std::isfinite(op.x1) && std::isfinite(op.y1) && std::isfinite(op.x2)
+            && std::isfinite(op.y2));
     QVERIFY(surface.only(Op::Show).empty());
 }
 
@@ -442,9 +490,12 @@ void TestRun::oddButValidFieldsComplete_data()
     QTest::addColumn<QString>("distance");
     QTest::addColumn<float>("detectorX");
 
-    QTest::newRow("distance 0: detector right of the source") << "2" << "0" << 515.0f;
-    QTest::newRow("distance 10000: detector far left") << "2" << "10000" << -9485.0f;
-    QTest::newRow("negative index") << "-1" << "400" << 115.0f;
+    QTest::newRow("distance 0: detector right of the source") << "2"
+                                                              << "0" << 515.0f;
+    QTest::newRow("distance 10000: detector far left") << "2"
+                                                       << "10000" << -9485.0f;
+    QTest::newRow("negative index") << "-1"
+                                    << "400" << 115.0f;
 }
 
 void TestRun::oddButValidFieldsComplete()

@@ -20,16 +20,42 @@ using namespace fotonar;
 namespace {
 
 const char *const kAlphaGrid[] = {
-    "....XXXX...XX..", "..XX...XX..XX..", "..XX....X.XX...", ".XX......XXX...",
-    ".XX......XXX...", ".XX......XX....", ".XX......XX....", ".XX......XX....",
-    "..X.....XXX...X", "..XX...XX..X..X", "....XXXX....XX.",
+    "....XXXX...XX..",
+    "..XX...XX..XX..",
+    "..XX....X.XX...",
+    ".XX......XXX...",
+    ".XX......XXX...",
+    ".XX......XX....",
+    ".XX......XX....",
+    ".XX......XX....",
+    "..X.....XXX...X",
+    "..XX...XX..X..X",
+    "....XXXX....XX.",
 };
 
 const char *const kBetaGrid[] = {
-    "............", "....XXXXX...", "...XX...XX..", "..XX.....XX.", "..XX.....XX.", "..XX.....XX.",
-    "..XX.....X..", "..XX..XXX...", "..XX.....XX.", "..XX.....XX.", "..XX......XX", "..XX......XX",
-    "..XX......XX", "..XX......XX", "..XX......X.", "..XXX....XX.", "..XX.XXXX...", "..XX........",
-    "..XX........", "..XX........", "..XX........", "..XX........",
+    "............",
+    "....XXXXX...",
+    "...XX...XX..",
+    "..XX.....XX.",
+    "..XX.....XX.",
+    "..XX.....XX.",
+    "..XX.....X..",
+    "..XX..XXX...",
+    "..XX.....XX.",
+    "..XX.....XX.",
+    "..XX......XX",
+    "..XX......XX",
+    "..XX......XX",
+    "..XX......XX",
+    "..XX......X.",
+    "..XXX....XX.",
+    "..XX.XXXX...",
+    "..XX........",
+    "..XX........",
+    "..XX........",
+    "..XX........",
+    "..XX........",
 };
 
 // Clicks an option button on its round indicator, where a user aims.
@@ -62,8 +88,7 @@ private slots:
     void runErrorShowsBoxAndEnds();
 
 private:
-    template<typename T>
-    T *control(const char *name) const
+    template<typename T> T *control(const char *name) const
     {
         T *found = m_window->findChild<T *>(QLatin1String(name));
         if (!found)
@@ -89,13 +114,12 @@ void TestWindow::cleanup()
 
 void TestWindow::startUpVisibility()
 {
-    const char *visible[] = {"frmIndex", "op1",      "op15",       "op2",         "op25",
-                             "frmVzdalenost", "op400", "op100", "HScroll1", "cmdStart",
-                             "cmdKonec", "labFotonar", "labKliknout"};
+    const char *visible[] = {"frmIndex", "op1", "op15", "op2", "op25", "frmVzdalenost", "op400",
+        "op100", "HScroll1", "cmdStart", "cmdKonec", "labFotonar", "labKliknout"};
     for (const char *name : visible)
         QVERIFY2(control<QWidget>(name)->isVisible(), name);
-    const char *hidden[] = {"labZdroj", "labDetektor", "labCas", "labSuma", "labRadiusvektory",
-                            "imaAlfy", "imaBeta"};
+    const char *hidden[] = {
+        "labZdroj", "labDetektor", "labCas", "labSuma", "labRadiusvektory", "imaAlfy", "imaBeta"};
     for (const char *name : hidden)
         QVERIFY2(!control<QWidget>(name)->isVisible(), name);
     QVERIFY(!control<QLabel>("labCas")->isEnabled());
@@ -215,7 +239,8 @@ void TestWindow::optionWritesItsText()
     QCOMPARE(m_window->fields().fieldText(other), otherBefore); // the other frame is left alone
     QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("1"));
     // What was written reads back as the same number.
-    const double expected = QLocale::c().toDouble(QString(text).replace(QLatin1Char(','), QLatin1Char('.')));
+    const double expected
+        = QLocale::c().toDouble(QString(text).replace(QLatin1Char(','), QLatin1Char('.')));
     QCOMPARE(m_window->fields().number(written), std::optional<double>(expected));
 
     clickOption(button); // a click on the chosen option writes the same text again
@@ -234,7 +259,8 @@ void TestWindow::scrollBarEnds()
     scrollBar->triggerAction(QAbstractSlider::SliderSingleStepSub); // already at the left end
     QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("1"));
     // A click on the right arrow moves one step to the right.
-    QTest::mouseClick(scrollBar, Qt::LeftButton, {}, QPoint(scrollBar->width() - 4, scrollBar->height() / 2));
+    QTest::mouseClick(
+        scrollBar, Qt::LeftButton, {}, QPoint(scrollBar->width() - 4, scrollBar->height() / 2));
     QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("2"));
     QCOMPARE(m_window->fields().fieldText(Field::nIndex), QStringLiteral("2"));
 }
@@ -249,8 +275,10 @@ void TestWindow::bitmaps_data()
         alpha << QLatin1String(row);
     for (const char *row : kBetaGrid)
         beta << QLatin1String(row);
-    QTest::newRow("alpha") << "imaAlfy" << ":/assets/alfa.bmp" << alpha;
-    QTest::newRow("beta") << "imaBeta" << ":/assets/beta.bmp" << beta;
+    QTest::newRow("alpha") << "imaAlfy"
+                           << ":/assets/alfa.bmp" << alpha;
+    QTest::newRow("beta") << "imaBeta"
+                          << ":/assets/beta.bmp" << beta;
 }
 
 void TestWindow::bitmaps()
@@ -265,7 +293,8 @@ void TestWindow::bitmaps()
     QCOMPARE(image.depth() >= 24, true);
     for (int y = 0; y < grid.size(); ++y) {
         for (int x = 0; x < grid[y].size(); ++x) {
-            const QColor expected = grid[y][x] == QLatin1Char('X') ? QColor(16, 24, 16) : QColor(Qt::white);
+            const QColor expected
+                = grid[y][x] == QLatin1Char('X') ? QColor(16, 24, 16) : QColor(Qt::white);
             QCOMPARE(image.pixelColor(x, y), expected);
         }
     }

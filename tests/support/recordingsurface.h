@@ -94,11 +94,9 @@ class FixedParameters : public Parameters
 {
 public:
     FixedParameters(std::string index, std::string distance, std::string slowDown = "1")
-        : m_texts {{Field::nIndex, std::move(index)},
-                   {Field::nVzdalenost, std::move(distance)},
-                   {Field::nSpomaleni, std::move(slowDown)}}
-    {
-    }
+        : m_texts {{Field::nIndex, std::move(index)}, {Field::nVzdalenost, std::move(distance)},
+            {Field::nSpomaleni, std::move(slowDown)}}
+    { }
 
     std::string text(Field field) const override { return m_texts.at(field); }
     std::optional<double> number(Field field) const override;

@@ -1,0 +1,192 @@
+// The drawing surface: where lines and circles land, colours, and the picture that outlives
+// covering, hiding and resizing.
+
+#include "colour.h"
+#include "runerror.h"
+#include "surfacewidget.h"
+#include "systemcolours.h"
+
+#include <QLabel>
+#include <QTest>
+
+using namespace fotonar;
+
+namespace {
+
+const QColor kGrey(192, 192, 192);
+const QColor kDark(64, 64, 64);
+
+QColor at(const SurfaceWidget &surface, int x, int y)
+{
+    return surface.picture().pixelColor(x, y);
+}
+
+} // namespace
+
+class TestSurface : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void colours_data();
+    void colours();
+    void unknownSystemColourFails();
+    void horizontalLine_data();
+    void horizontalLine();
+    void filledCircle();
+    void transparentCircle();
+    void foregroundColour();
+    void pictureSurvivesHideAndShow();
+    void pictureSurvivesShrinkAndGrow();
+    void controlsShowAndMove();
+    void unknownControlFails();
+    void hugeCoordinatesAreHarmless();
+};
+
+void TestSurface::colours_data()
+{
+    QTest::addColumn<quint32>("colour");
+    QTest::addColumn<QColor>("expected");
+    QTest::newRow("grey") << quint32(kBackgroundGrey) << QColor(192, 192, 192);
+    QTest::newRow("light green") << quint32(kLightGreen) << QColor(192, 255, 192);
+    QTest::newRow("red is the low byte") << quint32(0x0000FF) << QColor(255, 0, 0);
+    QTest::newRow("blue is the high byte") << quint32(0xFF0000) << QColor(0, 0, 255);
+    QTest::newRow("rgb() green") << quint32(rgb(0, 255, 0)) << QColor(0, 255, 0);
+    QTest::newRow("caption text") << quint32(kCaptionText) << QColor(255, 255, 255);
+    QTest::newRow("application workspace") << quint32(kAppWorkspace) << QColor(128, 128, 128);
+}
+
+void TestSurface::colours()
+{
+    QFETCH(quint32, colour);
+    QFETCH(QColor, expected);
+    QCOMPARE(toQColor(colour), expected);
+}
+
+void TestSurface::unknownSystemColourFails()
+{
+    QVERIFY_THROWS_EXCEPTION(RunError, toQColor(systemColour(42)));
+}
+
+void TestSurface::horizontalLine_data()
+{
+    QTest::addColumn<float>("y");
+    QTest::addColumn<int>("row");
+    QTest::newRow("whole pixel") << 10.0f << 10;
+    QTest::newRow("half pixel rounds down the screen") << 290.5f << 291;
+    QTest::newRow("just under a half") << 20.49f << 20;
+}
+
+void TestSurface::horizontalLine()
+{
+    QFETCH(float, y);
+    QFETCH(int, row);
+
+    SurfaceWidget surface;
+    surface.setPenWidth(1);
+    surface.drawLine(10, y, 20, y, kDarkGrey);
+    for (int x = 10; x <= 20; ++x)
+        QCOMPARE(at(surface, x, row), kDark);
+    QCOMPARE(at(surface, 15, row - 1), kGrey);
+    QCOMPARE(at(surface, 15, row + 1), kGrey);
+    QCOMPARE(at(surface, 9, row), kGrey);
+    QCOMPARE(at(surface, 22, row), kGrey);
+}
+
+void TestSurface::filledCircle()
+{
+    SurfaceWidget surface;
+    surface.setPenWidth(1);
+    surface.setFillStyle(FillStyle::Solid);
+    surface.setFillColour(kCaptionText);
+    surface.drawCircle(100, 100, 6, kDarkGrey);
+    QCOMPARE(at(surface, 100, 100), QColor(Qt::white));
+    QCOMPARE(at(surface, 103, 101), QColor(Qt::white));
+    QCOMPARE(at(surface, 106, 100), kDark); // the outline on the radius
+    QCOMPARE(at(surface, 94, 100), kDark);
+    QCOMPARE(at(surface, 100, 106), kDark);
+    QCOMPARE(at(surface, 109, 100), kGrey);
+    QCOMPARE(at(surface, 105, 105), kGrey); // outside, past the curve
+}
+
+void TestSurface::transparentCircle()
+{
+    SurfaceWidget surface;
+    surface.setPenWidth(1);
+    surface.drawLine(90, 100, 110, 100, kLightGreen);
+    surface.drawCircle(100, 100, 6, kDarkGrey); // the window starts with a transparent fill
+    QCOMPARE(at(surface, 100, 100), QColor(192, 255, 192));
+    QCOMPARE(at(surface, 100, 94), kDark);
+}
+
+void TestSurface::foregroundColour()
+{
+    SurfaceWidget surface;
+    surface.setForeground(kAppWorkspace);
+    surface.setPenWidth(2);
+    surface.drawLine(50, 30, 50, 60, std::nullopt);
+    QCOMPARE(at(surface, 50, 45), QColor(128, 128, 128));
+}
+
+void TestSurface::pictureSurvivesHideAndShow()
+{
+    SurfaceWidget surface;
+    surface.resize(400, 300);
+    surface.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&surface));
+    surface.setPenWidth(3);
+    surface.drawLine(20, 150, 380, 150, kDarkGrey);
+    surface.present();
+    surface.hide();
+    surface.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&surface));
+    const QImage shown = surface.grab().toImage();
+    QCOMPARE(shown.pixelColor(200, 150), kDark);
+    QCOMPARE(shown.pixelColor(200, 140), kGrey);
+}
+
+void TestSurface::pictureSurvivesShrinkAndGrow()
+{
+    SurfaceWidget surface;
+    surface.resize(900, 800);
+    surface.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&surface));
+    surface.setPenWidth(1);
+    surface.drawLine(850, 760, 880, 760, kDarkGrey); // beyond the least picture size
+    surface.resize(300, 200);
+    surface.resize(900, 800);
+    const QImage shown = surface.grab().toImage();
+    QCOMPARE(shown.pixelColor(860, 760), kDark);
+}
+
+void TestSurface::controlsShowAndMove()
+{
+    QWidget window;
+    SurfaceWidget surface(&window);
+    auto *label = new QLabel(QStringLiteral("Detektor"), &window);
+    label->hide();
+    surface.addControl(Control::labDetektor, label);
+    window.show();
+    surface.showControl(Control::labDetektor);
+    surface.moveControl(Control::labDetektor, 115, 65.5f);
+    QVERIFY(label->isVisible());
+    QCOMPARE(label->pos(), QPoint(115, 66));
+}
+
+void TestSurface::unknownControlFails()
+{
+    SurfaceWidget surface;
+    QVERIFY_THROWS_EXCEPTION(RunError, surface.showControl(Control::imaBeta));
+}
+
+void TestSurface::hugeCoordinatesAreHarmless()
+{
+    SurfaceWidget surface;
+    surface.setPenWidth(1);
+    surface.drawLine(-3.0e38f, 100, 3.0e38f, 100, kDarkGrey);
+    surface.drawCircle(-1e30f, -1e30f, 1e30f, kDarkGrey);
+    QCOMPARE(at(surface, 400, 100), kDark);
+}
+
+QTEST_MAIN(TestSurface)
+#include "tst_surface.moc"
