@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QImage>
+#include <QPainter>
 #include <QRegion>
 #include <QWidget>
 
@@ -49,14 +50,18 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    QPainter &picturePainter(const QPen &pen, const QBrush &brush);
+    void finishDrawing();
     void ensurePicture();
     QPoint toDevice(int x, int y) const;
     int toDeviceLength(double logical) const;
     QPen pen(std::optional<Colour> colour) const;
+    void markLineChanged(QPoint from, QPoint to);
     void markChanged(const QRect &logical);
     QWidget *control(Control control) const;
 
     QImage m_image;
+    QPainter m_painter; ///< open on m_image between drawing and the next present
     qreal m_dpr = 1;
     int m_penWidth = 1;
     FillStyle m_fillStyle = FillStyle::Transparent;
