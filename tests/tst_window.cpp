@@ -1,6 +1,7 @@
 // The window as the user meets it: controls at start-up, the parameter handlers, the bitmaps,
 // quitting, and the run-time error box.
 
+#include "bitmapview.h"
 #include "fotonar.h"
 #include "surfacewidget.h"
 
@@ -299,9 +300,9 @@ void TestWindow::bitmaps()
         }
     }
     // Shown at its natural size: the box is exactly the bitmap.
-    auto *label = control<QLabel>(qPrintable(name));
-    QCOMPARE(label->size(), image.size());
-    QCOMPARE(label->pixmap().size(), image.size());
+    auto *view = control<BitmapView>(qPrintable(name));
+    QCOMPARE(view->size(), image.size());
+    QCOMPARE(view->image(), image);
 }
 
 void TestWindow::konecClosesTheWindow()

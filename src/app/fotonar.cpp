@@ -1,5 +1,7 @@
 #include "fotonar.h"
 
+#include "bitmapview.h"
+
 #include "run.h"
 #include "runerror.h"
 #include "surfacewidget.h"
@@ -104,12 +106,9 @@ QLabel *makeLabel(QWidget *window, const char *name, QRect geometry, const QStri
     return label;
 }
 
-QLabel *makeImage(QWidget *window, const char *name, QRect geometry, const QString &resource)
+BitmapView *makeImage(QWidget *window, const char *name, QRect geometry, const QString &resource)
 {
-    auto *image = place(new QLabel(window), name, geometry);
-    image->setPixmap(QPixmap(resource));
-    image->setScaledContents(false);
-    return image;
+    return place(new BitmapView(resource, window), name, geometry);
 }
 
 // The title is wider than its 201 px box in this font. Widen the box up to the Start button, and

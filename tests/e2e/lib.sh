@@ -1,0 +1,172 @@
+# Helpers for driving the real fotonar on a private X server, as a person would: click at the
+# controls' places, look at screenshots. Sourced by the end-to-end tests and tools/screenshot.sh.
+#
+# Needs: Xvfb, xdotool, ImageMagick; openbox and wmctrl for the window-manager cases.
+# FOTONAR names the binary under test.
+
+set -euo pipefail
+
+: "${FOTONAR:?FOTONAR must name the fotonar binary}"
+E2E_WORK=$(mktemp -d)
+XVFB_PID=
+WM_PID=
+APP_PID=
+WID=
+
+e2e_cleanup() {
+    for pid in $APP_PID $WM_PID $XVFB_PID; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    [ -n "${E2E_KEEP:-}" ] && cp -r "$E2E_WORK" "$E2E_KEEP"
+    rm -rf "$E2E_WORK"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$E2E_WORK/app.log" ] && sed 's/^/  app: /' "$E2E_WORK/app.log" >&2
+    exit 1
+}
+
+# Exit 77 (skipped) when a tool is missing; `make test` installs them all.
+require_tools() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+    done
+}
+
+# start_display [WIDTHxHEIGHT]: a private X server; Xvfb picks a free display number itself.
+start_display() {
+    local size=${1:-1280x1024}
+    require_tools Xvfb xdotool import convert
+    unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+    Xvfb -displayfd 5 -screen 0 "${size}x24" -nolisten tcp 5>"$E2E_WORK/display" 2>/dev/null &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 200); do
+        [ -s "$E2E_WORK/display" ] && break
+        sleep 0.05
+    done
+    [ -s "$E2E_WORK/display" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n 1 "$E2E_WORK/display")"
+}
+
+start_window_manager() {
+    require_tools openbox wmctrl
+    openbox --sm-disable >/dev/null 2>&1 &
+    WM_PID=$!
+    local i
+    for i in $(seq 100); do
+        wmctrl -m >/dev/null 2>&1 && return 0
+        sleep 0.05
+    done
+    fail "openbox did not start"
+}
+
+# start_app [ENV=VALUE ...]: launches fotonar and waits for its window.
+start_app() {
+    env "$@" "$FOTONAR" >"$E2E_WORK/app.log" 2>&1 &
+    APP_PID=$!
+    WID=$(timeout 20 xdotool search --sync --onlyvisible --pid "$APP_PID" | head -n 1) \
+        || fail "the window did not appear"
+    sleep 0.5 # let it paint
+}
+
+# Device pixels per logical pixel of the app under test (QT_SCALE_FACTOR), a whole number.
+SCALE=1
+
+# click X Y: a left click at logical (X, Y) of the window's client area.
+click() {
+    xdotool mousemove --window "$WID" $(($1 * SCALE + SCALE / 2)) $(($2 * SCALE + SCALE / 2)) click 1
+}
+
+# The option buttons' indicators, and the buttons, at their layout places.
+click_option() {
+    case $1 in
+        400) click 54 30 ;; 100) click 94 30 ;;
+        1) click 166 30 ;; 1.5) click 198 30 ;; 2) click 238 30 ;; 2.5) click 270 30 ;;
+        *) fail "no option $1" ;;
+    esac
+}
+click_start() { click 580 20; }
+click_konec() { click 676 20; }
+# Drags the scroll bar's thumb from its left end to the right end: slow-down 6.
+drag_slowest() {
+    xdotool mousemove --window "$WID" $((362 * SCALE)) $((48 * SCALE)) mousedown 1 \
+        mousemove --window "$WID" $((420 * SCALE)) $((48 * SCALE)) \
+        mousemove --window "$WID" $((500 * SCALE)) $((48 * SCALE)) mouseup 1
+    sleep 0.1
+}
+
+# shot FILE: the window's client area as a PNG.
+shot() {
+    import -window "$WID" "$1" 2>/dev/null || fail "screenshot failed"
+}
+
+# pixel FILE X Y: prints "R,G,B" of that pixel.
+pixel() {
+    convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
+}
+
+# expect_pixel FILE X Y R,G,B [what]
+expect_pixel() {
+    local got
+    got=$(pixel "$1" "$2" "$3")
+    [ "$got" = "$4" ] || fail "${5:-pixel} at ($2, $3): expected $4, got $got"
+}
+
+# wait_pixel X Y R,G,B [SECONDS]: polls screenshots until the pixel at logical (X, Y) has that
+# colour.
+wait_pixel() {
+    local deadline=$((SECONDS + ${4:-60}))
+    while [ $SECONDS -lt $deadline ]; do
+        shot "$E2E_WORK/poll.png"
+        [ "$(pixel "$E2E_WORK/poll.png" $(($1 * SCALE)) $(($2 * SCALE)))" = "$3" ] && return 0
+        sleep 0.02
+    done
+    fail "($1, $2) never became $3"
+}
+
+now_ms() { date +%s%3N; }
+
+# drawn_mask IMAGE OUT: white where IMAGE has something drawn, black on the two backgrounds
+# (grey and the light-green medium).
+drawn_mask() {
+    convert "$1" -fill black -opaque "rgb(192,192,192)" -opaque "rgb(192,255,192)" \
+        -fill white +opaque black -colorspace gray "$2"
+}
+
+# missing_within_one IMAGE_A IMAGE_B: how many drawn pixels of A have no drawn pixel of B within
+# one pixel. Both images have the same size.
+missing_within_one() {
+    drawn_mask "$1" "$E2E_WORK/a-mask.png"
+    drawn_mask "$2" "$E2E_WORK/b-mask.png"
+    convert "$E2E_WORK/a-mask.png" \( "$E2E_WORK/b-mask.png" -morphology Dilate Square:1 -negate \) \
+        -compose Multiply -composite -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# colours IMAGE: how many different colours it has.
+colours() {
+    convert "$1" -unique-colors -format '%w' info:
+}
+
+# wait_for_exit SECONDS: waits for fotonar to end and sets EXIT_STATUS to its exit status.
+# (Not in a command substitution: only this shell can wait for its child.)
+wait_for_exit() {
+    local deadline=$((SECONDS + $1))
+    while kill -0 "$APP_PID" 2>/dev/null; do
+        [ $SECONDS -lt $deadline ] || fail "fotonar did not end within $1 s"
+        sleep 0.05
+    done
+    EXIT_STATUS=0
+    wait "$APP_PID" || EXIT_STATUS=$?
+    APP_PID=
+}
+
+WHITE=255,255,255
+GREY=192,192,192
+LIGHT_GREEN=192,255,192
+GREEN=0,255,0
+GLYPH=16,24,16

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Index "1,5" with distance 100 under a Czech and an English desktop: the same picture.
+. "$(dirname "$0")/lib.sh"
+start_display
+
+run_in() {
+    start_app LANG="$1" LC_ALL="$1"
+    click_option 1.5
+    click_option 100
+    click_start
+    wait_pixel 415 88 "$WHITE" 30
+    shot "$E2E_WORK/$2.png"
+    kill "$APP_PID"
+    wait "$APP_PID" 2>/dev/null || true
+    APP_PID=
+}
+
+run_in cs_CZ.UTF-8 cs
+run_in en_US.UTF-8 en
+expect_pixel "$E2E_WORK/cs.png" 462 191 "$GLYPH" "alpha left of the normal at x = 478"
+difference=$(compare -metric AE "$E2E_WORK/cs.png" "$E2E_WORK/en.png" null: 2>&1 || true)
+[ "$difference" = 0 ] || fail "Czech and English pictures differ in $difference pixels"
+echo "PASS: identical pictures under cs_CZ and en_US"

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# "Konec", or the window manager's close, during a run: the run finishes, then the program ends
+# with exit status 0.
+. "$(dirname "$0")/lib.sh"
+start_display
+start_window_manager
+
+quit_during_run() { # $1: how to quit
+    start_app
+    drag_slowest
+    click_start
+    wait_pixel 115 88 "$GREY" 30
+    local start
+    start=$(now_ms)
+    case $1 in
+        konec) click_konec ;;
+        wm) wmctrl -i -c "$WID" ;;
+    esac
+    sleep 0.3
+    kill -0 "$APP_PID" 2>/dev/null || fail "$1: the program ended in the middle of the run"
+    wait_for_exit 120
+    [ "$EXIT_STATUS" = 0 ] || fail "$1: exit status $EXIT_STATUS"
+    echo "$1: ended $(($(now_ms) - start)) ms after the request, status 0"
+}
+
+quit_during_run konec
+quit_during_run wm
+echo "PASS: quitting during a run waits for the run and exits cleanly"
