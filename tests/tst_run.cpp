@@ -406,7 +406,7 @@ void TestRun::completionDrawsResult()
     QCOMPARE(result[3].x2, 436.0f);
     QCOMPARE(result[3].y2, 90.5f);
 
-    const Op &detector = surface.only(Op::Circle).back();
+    const Op detector = surface.only(Op::Circle).back();
     QCOMPARE(detector.x1, 115.0f);
     QCOMPARE(detector.y1, 90.5f);
     QCOMPARE(detector.r, 6.0f);

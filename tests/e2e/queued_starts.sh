@@ -18,12 +18,16 @@ start=$(now_ms)
 click_start
 click_start
 click_start
-# The runs follow each other directly: the detector is white only for an instant in between.
-wait_pixel 115 88 "$WHITE" 300
-sleep 1
-shot "$E2E_WORK/after.png"
-expect_pixel "$E2E_WORK/after.png" 115 88 "$WHITE" "idle after the queued runs"
-total=$(($(now_ms) - start))
+# The runs follow each other directly: the detector is white only for an instant in between,
+# so the window is idle once the detector has stayed white for a second.
+while :; do
+    wait_pixel 115 88 "$WHITE" 300
+    end=$(now_ms)
+    sleep 1
+    shot "$E2E_WORK/after.png"
+    [ "$(pixel "$E2E_WORK/after.png" 115 88)" = "$WHITE" ] && break
+done
+total=$((end - start))
 echo "one run: ${single} ms; a run with three starts queued during it: ${total} ms"
 # Four runs' worth of time, against one.
 [ "$total" -ge $((3 * single)) ] || fail "the queued starts did not run: $total ms against $single ms"
