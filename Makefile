@@ -8,11 +8,14 @@ JOBS ?= $(shell nproc)
 
 # To build and run: compiler, CMake, Qt Widgets, and the fonts that stand in for Times New Roman.
 BUILD_PACKAGES := cmake g++ make qt6-base-dev fonts-liberation2
-# For the end-to-end tests and the benchmark on a real X display.
-DISPLAY_PACKAGES := xvfb xauth xdotool imagemagick openbox wmctrl x11-utils
+# For the tests: a real X display for the end-to-end tests and the benchmark, and the
+# validators of the desktop entry and the AppStream metainfo.
+TEST_PACKAGES := xvfb xauth xdotool imagemagick openbox wmctrl x11-utils desktop-file-utils appstream
+# For `make package`: dpkg-shlibdeps works out the .deb's dependencies.
+PACKAGE_PACKAGES := dpkg-dev file
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: all deps deps-display configure build run test bench check-sanitize format clean
+.PHONY: all deps deps-test configure build run test bench check-sanitize package format clean
 
 all: build
 
@@ -31,8 +34,8 @@ endef
 deps:
 	$(call install_missing,$(BUILD_PACKAGES))
 
-deps-display:
-	$(call install_missing,$(BUILD_PACKAGES) $(DISPLAY_PACKAGES))
+deps-test:
+	$(call install_missing,$(BUILD_PACKAGES) $(TEST_PACKAGES))
 
 configure: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
@@ -43,17 +46,22 @@ build: configure
 run: build
 	$(BUILD_DIR)/bin/fotonar
 
-test: deps-display build
+test: deps-test build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
 
-bench: deps-display build
+bench: deps-test build
 	xvfb-run -a -s '-screen 0 1280x1024x24' $(BUILD_DIR)/bin/fotonar-bench
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
-check-sanitize: deps-display
+check-sanitize: deps-test
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DFOTONAR_SANITIZE=ON
 	cmake --build $(SANITIZE_DIR) -j$(JOBS)
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j$(JOBS)
+
+# A .deb in build/: fotonar_VERSION_ARCH.deb.
+package: build
+	$(call install_missing,$(PACKAGE_PACKAGES))
+	cd $(BUILD_DIR) && cpack
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

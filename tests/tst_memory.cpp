@@ -57,7 +57,8 @@ void TestMemory::twoHundredRuns()
     QVERIFY(before > 0);
     qInfo("resident after 20 runs: %ld KiB, after 200 runs: %ld KiB", before, after);
     // 180 more runs; a leak of even one line's worth a run would show as far more than this.
-    QVERIFY2(after - before < 1024, qPrintable(QStringLiteral("grew by %1 KiB").arg(after - before)));
+    QVERIFY2(
+        after - before < 1024, qPrintable(QStringLiteral("grew by %1 KiB").arg(after - before)));
 }
 
 QTEST_MAIN(TestMemory)

@@ -10,6 +10,8 @@
 #include <QAbstractEventDispatcher>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProxyStyle>
@@ -106,10 +108,38 @@ QLabel *makeLabel(QWidget *window, const char *name, QRect geometry, const QStri
     return label;
 }
 
-BitmapView *makeImage(QWidget *window, const char *name, QRect geometry, const QString &resource)
+BitmapView *makeImage(QWidget *window, const char *name, QRect geometry, const QString &resource,
+    const QString &accessibleName)
 {
-    return place(new BitmapView(resource, window), name, geometry);
+    auto *image = place(new BitmapView(resource, window), name, geometry);
+    image->setAccessibleName(accessibleName);
+    return image;
 }
+
+// Qt's scroll bar ignores the arrow keys, which it leaves to a scroll area around it. Standing on
+// its own in the tab order, this one takes them: left and up towards 1, right and down towards 6.
+class ScrollBar : public QScrollBar
+{
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            triggerAction(SliderSingleStepSub);
+            break;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            triggerAction(SliderSingleStepAdd);
+            break;
+        default:
+            QScrollBar::keyPressEvent(event);
+        }
+    }
+};
 
 // The title is wider than its 201 px box in this font. Widen the box up to the Start button, and
 // where even that is too narrow close up the letters a little, so that it stays on one line and
@@ -131,6 +161,7 @@ QPushButton *makeButton(QWidget *window, const char *name, QRect geometry, const
 {
     auto *button = place(new QPushButton(caption, window), name, geometry);
     button->setFont(timesBold(k14_25pt));
+    button->setAutoDefault(true); // Enter presses the focused button, as Space does
     return button;
 }
 
@@ -141,6 +172,7 @@ Fotonar::Fotonar(QWidget *parent)
 {
     setObjectName(QStringLiteral("Fotonar"));
     setWindowTitle(QStringLiteral("Fotonar světla - ") + kHomepage);
+    setWindowIcon(QIcon(QStringLiteral(":/assets/fotonar-256.png")));
     setBackground(this, kBackgroundGrey);
     setAutoFillBackground(true);
     resize(kPreferredSize);
@@ -191,11 +223,15 @@ void Fotonar::createParameterControls()
     m_op100 = makeOption(
         m_frmVzdalenost, "op100", {48, 16, 41, 13}, QStringLiteral("100"), optionStyle);
 
-    m_HScroll1 = place(new QScrollBar(Qt::Horizontal, this), "HScroll1", {336, 40, 145, 17});
+    m_HScroll1 = place(new ScrollBar(Qt::Horizontal, this), "HScroll1", {336, 40, 145, 17});
     m_HScroll1->setRange(1, 6); // 1 at the left end, 6 at the right
     m_HScroll1->setSingleStep(1);
     m_HScroll1->setPageStep(1);
     m_HScroll1->setValue(1);
+    // It is in the tab order like the other controls: the arrow keys change the slow-down.
+    m_HScroll1->setFocusPolicy(Qt::StrongFocus);
+    m_HScroll1->setAccessibleName(QStringLiteral("Zpomalení"));
+    m_HScroll1->setAccessibleDescription(QStringLiteral("Zpomalení animace, 1 až 6"));
 
     m_cmdStart = makeButton(this, "cmdStart", {536, 8, 89, 25}, QStringLiteral("Start"));
     m_cmdKonec = makeButton(this, "cmdKonec", {640, 8, 73, 25}, QStringLiteral("Konec"));
@@ -233,9 +269,11 @@ void Fotonar::createLabels()
                 QStringLiteral("Radiusvektory fotonů na optických trasách"), k12pt,
                 kBackgroundGrey)},
         {Control::imaAlfy,
-            makeImage(this, "imaAlfy", {376, 72, 15, 11}, QStringLiteral(":/assets/alfa.bmp"))},
+            makeImage(this, "imaAlfy", {376, 72, 15, 11}, QStringLiteral(":/assets/alfa.bmp"),
+                QStringLiteral("úhel α"))},
         {Control::imaBeta,
-            makeImage(this, "imaBeta", {504, 48, 12, 22}, QStringLiteral(":/assets/beta.bmp"))},
+            makeImage(this, "imaBeta", {504, 48, 12, 22}, QStringLiteral(":/assets/beta.bmp"),
+                QStringLiteral("úhel β"))},
     };
     for (const Hidden &entry : hidden) {
         entry.widget->hide();
@@ -247,10 +285,32 @@ void Fotonar::createLabels()
 void Fotonar::setTabOrder()
 {
     // The layout's tab indices, lowest first, among the controls that can take the focus.
-    const QWidget *order[]
+    m_tabOrder
         = {m_cmdStart, m_op1, m_cmdKonec, m_op400, m_op100, m_op2, m_op15, m_op25, m_HScroll1};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(const_cast<QWidget *>(order[i - 1]), const_cast<QWidget *>(order[i]));
+    for (qsizetype i = 1; i < m_tabOrder.size(); ++i)
+        QWidget::setTabOrder(m_tabOrder[i - 1], m_tabOrder[i]);
+}
+
+bool Fotonar::focusNextPrevChild(bool next)
+{
+    // Tab stops at the chosen option of each frame only, at that option's own place in the
+    // order; the arrow keys move between the options of a frame.
+    const auto isStop = [](const QWidget *widget) {
+        const auto *option = qobject_cast<const QRadioButton *>(widget);
+        return widget->isVisible() && widget->isEnabled() && (!option || option->isChecked());
+    };
+    const qsizetype count = m_tabOrder.size();
+    const qsizetype current = m_tabOrder.indexOf(focusWidget());
+    if (current < 0)
+        return QWidget::focusNextPrevChild(next);
+    for (qsizetype step = 1; step < count; ++step) {
+        QWidget *candidate = m_tabOrder[(current + (next ? step : count - step)) % count];
+        if (isStop(candidate)) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return true;
 }
 
 void Fotonar::connectHandlers()

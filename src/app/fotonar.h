@@ -46,6 +46,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -84,6 +85,7 @@ private:
     QPushButton *m_cmdKonec = nullptr;
     QLabel *m_labFotonar = nullptr;
     QLabel *m_labKliknout = nullptr;
+    QList<QWidget *> m_tabOrder;
     bool m_running = false;
     bool m_closeRequested = false;
 };

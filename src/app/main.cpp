@@ -69,6 +69,7 @@ int main(int argc, char *argv[])
     std::setlocale(LC_NUMERIC, "C");
 
     QApplication::setApplicationName(QStringLiteral("fotonar"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(FOTONAR_APP_ID));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     fotonar::Fotonar window;

@@ -1,0 +1,219 @@
+// The window without a mouse, and to a screen reader: tab order, keys, accessible names.
+
+#include "fotonar.h"
+
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace fotonar;
+
+class TestKeyboard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void tabOrder();
+    void buttonsPressWithSpaceAndEnter_data();
+    void buttonsPressWithSpaceAndEnter();
+    void arrowsMoveWithinAnOptionGroup();
+    void arrowsMoveTheScrollBar();
+    void windowIcon();
+    void accessibleNames_data();
+    void accessibleNames();
+    void scrollBarValueForScreenReaders();
+    void revealedLabelsAreReadable();
+
+private:
+    template<typename T = QWidget> T *control(const char *name) const
+    {
+        return m_window->findChild<T *>(QLatin1String(name));
+    }
+    QString focused() const
+    {
+        QWidget *widget = QApplication::focusWidget();
+        return widget ? widget->objectName() : QString();
+    }
+
+    std::unique_ptr<Fotonar> m_window;
+};
+
+void TestKeyboard::init()
+{
+    m_window = std::make_unique<Fotonar>();
+    m_window->show();
+    QApplication::setActiveWindow(m_window.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void TestKeyboard::cleanup()
+{
+    m_window.reset();
+}
+
+void TestKeyboard::tabOrder()
+{
+    // The layout's order among the visible controls, stopping at the chosen option of a frame.
+    control("cmdStart")->setFocus(Qt::TabFocusReason);
+    QStringList forward {focused()};
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        forward << focused();
+    }
+    QCOMPARE(forward.join(QLatin1Char(' ')),
+        QStringLiteral("cmdStart cmdKonec op400 op2 HScroll1 cmdStart"));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(focused(), QStringLiteral("HScroll1"));
+
+    // With "1" chosen, the index frame's stop moves to its place before Konec.
+    QTest::mouseClick(control<QRadioButton>("op1"), Qt::LeftButton, {}, QPoint(6, 6));
+    control("cmdStart")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(focused(), QStringLiteral("op1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(focused(), QStringLiteral("cmdKonec"));
+}
+
+void TestKeyboard::buttonsPressWithSpaceAndEnter_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Start, Space") << "cmdStart" << int(Qt::Key_Space);
+    QTest::newRow("Start, Return") << "cmdStart" << int(Qt::Key_Return);
+    QTest::newRow("Konec, Enter") << "cmdKonec" << int(Qt::Key_Enter);
+    QTest::newRow("Konec, Space") << "cmdKonec" << int(Qt::Key_Space);
+}
+
+void TestKeyboard::buttonsPressWithSpaceAndEnter()
+{
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    auto *pressed = control<QPushButton>(qPrintable(button));
+    pressed->setFocus(Qt::TabFocusReason);
+    QSignalSpy clicked(pressed, &QPushButton::clicked);
+    QTest::keyClick(pressed, Qt::Key(key));
+    QCOMPARE(clicked.count(), 1);
+    if (button == QLatin1String("cmdStart"))
+        QVERIFY(!control("labZdroj")->isHidden()); // a whole run went by
+    else
+        QVERIFY(!m_window->isVisible());
+}
+
+void TestKeyboard::arrowsMoveWithinAnOptionGroup()
+{
+    // Left to right the frame reads 1, 1,5, 2, 2,5.
+    control("op2")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    QCOMPARE(focused(), QStringLiteral("op25"));
+    QVERIFY(control<QRadioButton>("op25")->isChecked());
+    QCOMPARE(m_window->fields().fieldText(Field::nIndex), m_window->fields().decimalText(2.5));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    QCOMPARE(focused(), QStringLiteral("op15"));
+    QCOMPARE(m_window->fields().fieldText(Field::nIndex), m_window->fields().decimalText(1.5));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    QCOMPARE(focused(), QStringLiteral("op1"));
+    QCOMPARE(m_window->fields().fieldText(Field::nIndex), QStringLiteral("1"));
+    // The distance frame is a group of its own.
+    QVERIFY(control<QRadioButton>("op400")->isChecked());
+    QCOMPARE(m_window->fields().fieldText(Field::nVzdalenost), QStringLiteral("400"));
+}
+
+void TestKeyboard::arrowsMoveTheScrollBar()
+{
+    auto *scrollBar = control<QScrollBar>("HScroll1");
+    scrollBar->setFocus(Qt::TabFocusReason);
+    QVERIFY(scrollBar->hasFocus());
+    QTest::keyClick(scrollBar, Qt::Key_Right);
+    QTest::keyClick(scrollBar, Qt::Key_Right);
+    QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("3"));
+    QTest::keyClick(scrollBar, Qt::Key_End);
+    QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("6"));
+    QTest::keyClick(scrollBar, Qt::Key_Right);
+    QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("6"));
+    QTest::keyClick(scrollBar, Qt::Key_Home);
+    QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("1"));
+}
+
+void TestKeyboard::windowIcon()
+{
+    const QIcon icon = m_window->windowIcon();
+    QVERIFY(!icon.isNull());
+    QVERIFY(icon.availableSizes().contains(QSize(256, 256)));
+}
+
+void TestKeyboard::accessibleNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("accessibleName");
+    QTest::newRow("cmdStart") << "cmdStart"
+                              << "Start";
+    QTest::newRow("cmdKonec") << "cmdKonec"
+                              << "Konec";
+    QTest::newRow("op15") << "op15"
+                          << "1,5";
+    QTest::newRow("op400") << "op400"
+                           << "400";
+    QTest::newRow("frmIndex") << "frmIndex"
+                              << "Index lomu";
+    QTest::newRow("frmVzdalenost") << "frmVzdalenost"
+                                   << "Dál od Zdroje";
+    QTest::newRow("HScroll1") << "HScroll1"
+                              << "Zpomalení";
+    QTest::newRow("labFotonar") << "labFotonar"
+                                << "Fotonar paprsků světla";
+    QTest::newRow("labKliknout") << "labKliknout"
+                                 << "Klikněte na tlačítko Start";
+    QTest::newRow("imaAlfy") << "imaAlfy"
+                             << "úhel α";
+    QTest::newRow("imaBeta") << "imaBeta"
+                             << "úhel β";
+}
+
+void TestKeyboard::accessibleNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, accessibleName);
+    QAccessibleInterface *accessible
+        = QAccessible::queryAccessibleInterface(control(qPrintable(name)));
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), accessibleName);
+}
+
+void TestKeyboard::scrollBarValueForScreenReaders()
+{
+    auto *scrollBar = control<QScrollBar>("HScroll1");
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(scrollBar);
+    QVERIFY(accessible);
+    QAccessibleValueInterface *value = accessible->valueInterface();
+    QVERIFY(value);
+    QCOMPARE(value->minimumValue().toInt(), 1);
+    QCOMPARE(value->maximumValue().toInt(), 6);
+    QCOMPARE(value->currentValue().toInt(), 1);
+    value->setCurrentValue(4); // a screen reader's user sets it
+    QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("4"));
+}
+
+void TestKeyboard::revealedLabelsAreReadable()
+{
+    QAccessibleInterface *zdroj = QAccessible::queryAccessibleInterface(control("labZdroj"));
+    QVERIFY(zdroj->state().invisible);
+    QTest::mouseClick(control<QPushButton>("cmdStart"), Qt::LeftButton);
+    for (const char *name : {"labZdroj", "labDetektor", "labCas", "labSuma", "labRadiusvektory"}) {
+        QAccessibleInterface *label = QAccessible::queryAccessibleInterface(control(name));
+        QVERIFY2(!label->state().invisible, name);
+        QCOMPARE(label->text(QAccessible::Name), control<QLabel>(name)->text());
+    }
+}
+
+QTEST_MAIN(TestKeyboard)
+#include "tst_keyboard.moc"
