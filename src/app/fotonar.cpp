@@ -33,7 +33,8 @@ constexpr int k12pt = 16;
 constexpr int k14_25pt = 19;
 constexpr int k15_75pt = 21;
 constexpr int k17_25pt = 23;
-// The controls without a font of their own (the option buttons) get a small sans serif.
+// The controls without a font of their own (the option buttons) get a small sans serif, the
+// size of the classic desktop's 8-point dialog font.
 constexpr int kDefaultFontPixels = 11;
 
 // Open maximized where the window at its preferred size would take more than this share of
@@ -89,7 +90,9 @@ QRadioButton *makeOption(
     QGroupBox *frame, const char *name, QRect geometry, const QString &caption, QStyle *style)
 {
     auto *option = place(new QRadioButton(caption, frame), name, geometry);
-    QFont font(QStringLiteral("Sans Serif"));
+    // Arial's metrics: fontconfig gives Liberation Sans, which comes with the Times stand-in.
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(kDefaultFontPixels);
     font.setBold(false); // not the frame's bold title font
     option->setFont(font);

@@ -6,11 +6,18 @@ start_display
 start_app
 
 drag_slowest # slow-down 6: a run lasts a couple of seconds
-click_start
-wait_pixel 115 88 "$GREY" 30
-start=$(now_ms)
-wait_pixel 115 88 "$WHITE" 120
-single=$(($(now_ms) - start))
+
+# One run alone, timed from its first picture to its end.
+single_run() {
+    click_start
+    wait_pixel 115 88 "$GREY" 30
+    local start
+    start=$(now_ms)
+    wait_pixel 115 88 "$WHITE" 120
+    SINGLE=$(($(now_ms) - start))
+}
+single_run
+before=$SINGLE
 
 click_start
 wait_pixel 115 88 "$GREY" 30
@@ -28,7 +35,11 @@ while :; do
     [ "$(pixel "$E2E_WORK/after.png" 115 88)" = "$WHITE" ] && break
 done
 total=$((end - start))
-echo "one run: ${single} ms; a run with three starts queued during it: ${total} ms"
+# Timed once more after, and the quicker of the two taken: a busy moment of the machine during
+# one of them must not look like a missing run.
+single_run
+single=$((SINGLE < before ? SINGLE : before))
+echo "one run: ${before} ms, ${SINGLE} ms; a run with three starts queued during it: ${total} ms"
 # Four runs' worth of time, against one.
 [ "$total" -ge $((3 * single)) ] || fail "the queued starts did not run: $total ms against $single ms"
 [ "$total" -le $((6 * single)) ] || fail "more runs than asked for: $total ms against $single ms"
