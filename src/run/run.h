@@ -44,6 +44,12 @@ private:
     double number(Field field) const;
 
     // Set-up.
+    void sizeScene();
+    void setPhaseRate();
+    void placeBoundary();
+    void placeSource();
+    void placeDetector();
+    void prepareSweep();
     void chooseSpiralOrigin();
 
     // The static scene.

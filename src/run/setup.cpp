@@ -50,54 +50,78 @@ double Run::number(Field field) const
 
 void Run::setUp()
 {
-    RunState &s = m_state;
-    s = RunState {};
-
+    m_state = RunState {};
     m_draw.penWidth(1);
-    s.sceneWidth = 800;
-    s.sceneHeight = 581;
+    sizeScene();
     eraseScene();
-
-    s.phaseRate = 1.57041 / 100;
-    s.phaseRate = s.phaseRate * 1.1;
-
-    s.leftX = 50;
-    s.rightX = s.leftX + 710;
-    s.midX = s.leftX + (s.rightX - s.leftX) / 2.0;
-    s.boundaryY = s.sceneHeight / 2.0;
-
+    setPhaseRate();
+    placeBoundary();
     m_draw.penWidth(2);
     drawLowerMedium();
     drawBoundary();
     m_draw.penWidth(1);
 
-    s.sourceX = s.midX + 100;
-    s.sourceY = s.boundaryY + 150;
+    placeSource();
     m_draw.penWidth(3);
     m_draw.fillColour(kCaptionText);
     m_draw.fillSolid();
     drawSource();
-
-    s.distanceD = number(Field::nVzdalenost);
-    s.detectorX = (s.sourceX - s.distanceD) + 10;
-    s.detectorY = s.boundaryY - 200;
+    placeDetector();
     m_draw.fillColour(kBackgroundGrey);
     m_draw.fillSolid();
     drawDetector();
-
     m_draw.penWidth(2);
     drawTimeAxes();
 
-    s.arrowLength = 15;
-    s.sweepStep = 7;
-    s.shortestPath = 100000;
-
-    s.indexN = number(Field::nIndex);
+    prepareSweep();
+    m_state.indexN = number(Field::nIndex);
     chooseSpiralOrigin();
-    s.spiralX = s.sourceX + s.spiralOffsetX;
-    s.spiralY = s.detectorY + s.spiralOffsetY;
+    m_state.spiralX = spiralOrigin().x;
+    m_state.spiralY = spiralOrigin().y;
+    m_state.pathOffset = kFirstOffset;
+}
 
-    s.pathOffset = kFirstOffset;
+void Run::sizeScene()
+{
+    m_state.sceneWidth = 800;
+    m_state.sceneHeight = 581;
+}
+
+void Run::setPhaseRate()
+{
+    m_state.phaseRate = 1.57041 / 100;
+    m_state.phaseRate = m_state.phaseRate * 1.1;
+}
+
+void Run::placeBoundary()
+{
+    RunState &s = m_state;
+    s.leftX = 50;
+    s.rightX = s.leftX + 710;
+    s.midX = s.leftX + (s.rightX - s.leftX) / 2.0;
+    s.boundaryY = s.sceneHeight / 2.0;
+}
+
+void Run::placeSource()
+{
+    m_state.sourceX = m_state.midX + 100;
+    m_state.sourceY = m_state.boundaryY + 150;
+}
+
+void Run::placeDetector()
+{
+    RunState &s = m_state;
+    s.distanceD = number(Field::nVzdalenost);
+    s.detectorX = (s.sourceX - s.distanceD) + 10;
+    s.detectorY = s.boundaryY - 200;
+}
+
+void Run::prepareSweep()
+{
+    m_state.arrowLength = 15;
+    m_state.sweepStep = 7;
+    m_state.shortestPath
+        = 100000; // longer than any path on the screen: the first path sets the record
 }
 
 void Run::chooseSpiralOrigin()
