@@ -25,8 +25,6 @@ public:
     /// ("1,5" in Czech, "1.5" in English).
     QString decimalText(double value) const;
 
-    const QLocale &locale() const { return m_locale; }
-
     std::string text(Field field) const override;
     std::optional<double> number(Field field) const override;
 
