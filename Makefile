@@ -8,9 +8,10 @@ JOBS ?= $(shell nproc)
 
 # To build and run: compiler, CMake, Qt Widgets, and the fonts that stand in for Times New Roman.
 BUILD_PACKAGES := cmake g++ make qt6-base-dev fonts-liberation2
-# For the tests: a real X display for the end-to-end tests and the benchmark, and the
-# validators of the desktop entry and the AppStream metainfo.
-TEST_PACKAGES := xvfb xauth xdotool imagemagick openbox wmctrl x11-utils desktop-file-utils appstream
+# For the tests: a real X display for the end-to-end tests and the benchmark, the validators of
+# the desktop entry and the AppStream metainfo, and GNOME's dark theme as Qt sees it.
+TEST_PACKAGES := xvfb xauth xdotool imagemagick openbox wmctrl x11-utils desktop-file-utils appstream \
+	qt6-gtk-platformtheme gnome-themes-extra
 # For `make package`: dpkg-shlibdeps works out the .deb's dependencies.
 PACKAGE_PACKAGES := dpkg-dev file
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)

@@ -21,6 +21,8 @@ class TestKeyboard : public QObject
 private slots:
     void init();
     void cleanup();
+    void focusStartsOnStart();
+    void focusedScrollBarShowsIt();
     void tabOrder();
     void buttonsPressWithSpaceAndEnter_data();
     void buttonsPressWithSpaceAndEnter();
@@ -57,6 +59,20 @@ void TestKeyboard::init()
 void TestKeyboard::cleanup()
 {
     m_window.reset();
+}
+
+void TestKeyboard::focusStartsOnStart()
+{
+    QCOMPARE(focused(), QStringLiteral("cmdStart"));
+}
+
+void TestKeyboard::focusedScrollBarShowsIt()
+{
+    auto *scrollBar = control<QScrollBar>("HScroll1");
+    const QImage unfocused = scrollBar->grab().toImage();
+    scrollBar->setFocus(Qt::TabFocusReason);
+    QVERIFY(scrollBar->hasFocus());
+    QVERIFY(scrollBar->grab().toImage() != unfocused);
 }
 
 void TestKeyboard::tabOrder()

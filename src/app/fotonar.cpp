@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
@@ -121,12 +122,25 @@ BitmapView *makeImage(QWidget *window, const char *name, QRect geometry, const Q
 
 // Qt's scroll bar ignores the arrow keys, which it leaves to a scroll area around it. Standing on
 // its own in the tab order, this one takes them: left and up towards 1, right and down towards 6.
+// Nor does the style show that it has the focus; this one draws a frame in the highlight colour,
+// as bold as the focus of the buttons, so that it can be seen on a projector.
 class ScrollBar : public QScrollBar
 {
 public:
     using QScrollBar::QScrollBar;
 
 protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QScrollBar::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+
     void keyPressEvent(QKeyEvent *event) override
     {
         switch (event->key()) {
@@ -174,6 +188,9 @@ Fotonar::Fotonar(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("Fotonar"));
+    // The window fixes its backgrounds, so it fixes the colours drawn on them too: a dark
+    // desktop theme would otherwise write white captions on the light grey and green.
+    setPalette(classicPalette());
     setWindowTitle(QStringLiteral("Fotonar světla - ") + kHomepage);
     setWindowIcon(QIcon(QStringLiteral(":/assets/fotonar-256.png")));
     setBackground(this, kBackgroundGrey);
@@ -183,6 +200,8 @@ Fotonar::Fotonar(QWidget *parent)
     setTabOrder();
     connectHandlers();
     Form_Load();
+    // Start has the lowest tab index: Space or Enter right away runs with the defaults.
+    m_cmdStart->setFocus(Qt::OtherFocusReason);
 }
 
 void Fotonar::showOnScreen()
@@ -415,6 +434,7 @@ void Fotonar::reportRunError(const QString &message)
         QStringLiteral("Chyba za běhu programu:\n%1\n\nProgram se ukončí.").arg(message),
         QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("runError"));
+    box.setPalette(palette());
     box.exec();
     emit runFailed(message);
 }

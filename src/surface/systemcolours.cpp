@@ -1,5 +1,6 @@
 #include "systemcolours.h"
 
+#include "classiccolours.h"
 #include "runerror.h"
 
 #include <string>
@@ -8,14 +9,43 @@ namespace fotonar {
 
 QColor systemColourEntry(int entry)
 {
-    switch (entry) {
-    case 9: // caption text
-        return QColor(255, 255, 255);
-    case 12: // application workspace
-        return QColor(128, 128, 128);
-    default:
-        return {};
-    }
+    const std::optional<Colour> colour = classicSystemColour(entry);
+    return colour ? toQColor(*colour) : QColor();
+}
+
+QPalette classicPalette()
+{
+    QPalette palette;
+    const struct
+    {
+        QPalette::ColorRole role;
+        int entry;
+    } roles[] = {
+        {QPalette::Window, kButtonFaceEntry},
+        {QPalette::WindowText, kWindowTextEntry},
+        {QPalette::Base, kWindowEntry},
+        {QPalette::AlternateBase, kLightEntry},
+        {QPalette::Text, kWindowTextEntry},
+        {QPalette::PlaceholderText, kGrayTextEntry},
+        {QPalette::Button, kButtonFaceEntry},
+        {QPalette::ButtonText, kButtonTextEntry},
+        {QPalette::BrightText, kButtonHighlightEntry},
+        {QPalette::Light, kButtonHighlightEntry},
+        {QPalette::Midlight, kLightEntry},
+        {QPalette::Mid, kButtonShadowEntry},
+        {QPalette::Dark, kButtonShadowEntry},
+        {QPalette::Shadow, kDarkShadowEntry},
+        {QPalette::Highlight, kHighlightEntry},
+        {QPalette::HighlightedText, kHighlightTextEntry},
+        {QPalette::ToolTipBase, kInfoBackgroundEntry},
+        {QPalette::ToolTipText, kInfoTextEntry},
+    };
+    for (const auto &[role, index] : roles)
+        palette.setColor(QPalette::All, role, systemColourEntry(index));
+    for (const QPalette::ColorRole role :
+        {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, systemColourEntry(kGrayTextEntry));
+    return palette;
 }
 
 QColor toQColor(Colour colour)
