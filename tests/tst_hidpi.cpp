@@ -64,7 +64,7 @@ void TestHiDpi::start(const char *distance)
 
 void TestHiDpi::pictureFollowsTheScale()
 {
-    const SurfaceWidget *surface = m_window->surface();
+    SurfaceWidget *surface = m_window->surface();
     QCOMPARE(surface->pictureRatio(), m_window->devicePixelRatioF());
     QVERIFY(qFuzzyCompare(surface->pictureRatio(), m_scale));
     QVERIFY(surface->picture().width() >= int(801 * m_scale));

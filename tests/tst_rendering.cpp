@@ -2,8 +2,10 @@
 // the window behaves while a run keeps it busy.
 
 #include "fotonar.h"
+#include "run.h"
 #include "surfacewidget.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -33,6 +35,8 @@ private slots:
     void secondRunRepaintsAndMovesLabelsAtTheEnd();
     void closeDuringRunWaitsForTheEnd();
     void drawingShowsDuringTheRun();
+    void lastDrawingIsOnScreenWhenStartReturns();
+    void slowRunGetsAFrameForEveryPath();
 
 private:
     QImage screen() const { return m_window->grab().toImage(); }
@@ -150,6 +154,34 @@ void TestRendering::drawingShowsDuringTheRun()
     start();
     QVERIFY(startedAgain);
     QCOMPARE(sourceMidRun, QColor(Qt::white));
+}
+
+void TestRendering::lastDrawingIsOnScreenWhenStartReturns()
+{
+    // What the display shows (the offscreen platform's copy of the window) against what the
+    // window would paint now: no part of the completion may still be held back.
+    start();
+    const QImage shown = m_window->screen()
+                             ->grabWindow(m_window->winId())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown, screen().convertToFormat(QImage::Format_RGB32));
+}
+
+void TestRendering::slowRunGetsAFrameForEveryPath()
+{
+    SurfaceWidget &surface = *m_window->surface();
+    m_window->fields().setFieldText(Field::nSpomaleni, QStringLiteral("6"));
+    Run probe(surface, m_window->fields());
+    QElapsedTimer pause;
+    pause.start();
+    probe.pause();
+    if (pause.nsecsElapsed() <= surface.frameInterval())
+        QSKIP("on this machine the slowest pause is shorter than a frame");
+
+    const int before = surface.framesFlushed();
+    Run(surface, m_window->fields()).execute();
+    QVERIFY(surface.framesFlushed() - before >= 102);
 }
 
 QTEST_MAIN(TestRendering)

@@ -414,7 +414,7 @@ void TestRun::completionDrawsResult()
     QCOMPARE(detector.fillColour, kCaptionText);
     QCOMPARE(detector.fillStyle, FillStyle::Solid);
     QCOMPARE(detector.colour, std::optional<Colour>(kDarkGrey));
-    QCOMPARE(surface.ops.back().kind, Op::Present);
+    QCOMPARE(surface.ops.back().kind, Op::Flush);
 }
 
 void TestRun::sameParametersSameRun()

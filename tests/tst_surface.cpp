@@ -16,7 +16,7 @@ namespace {
 const QColor kGrey(192, 192, 192);
 const QColor kDark(64, 64, 64);
 
-QColor at(const SurfaceWidget &surface, int x, int y)
+QColor at(SurfaceWidget &surface, int x, int y)
 {
     return surface.picture().pixelColor(x, y);
 }

@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace fotonar {
 
@@ -192,7 +193,10 @@ Fotonar::Fotonar(QWidget *parent)
     // desktop theme would otherwise write white captions on the light grey and green.
     setPalette(classicPalette());
     setWindowTitle(QStringLiteral("Fotonar světla - ") + kHomepage);
-    setWindowIcon(QIcon(QStringLiteral(":/assets/fotonar-256.png")));
+    // Decoding the icon and converting it for the window manager takes a tenth of the start-up;
+    // the window does not need it to appear, so it follows right after.
+    QTimer::singleShot(
+        0, this, [this] { setWindowIcon(QIcon(QStringLiteral(":/assets/fotonar-256.png"))); });
     setBackground(this, kBackgroundGrey);
     setAutoFillBackground(true);
     resize(kPreferredSize);
@@ -404,6 +408,7 @@ void Fotonar::cmdStart_Click()
         run.execute();
     } catch (const std::exception &error) {
         m_running = false;
+        m_surface->flush(); // what the run drew before it failed stays in view
         reportRunError(QString::fromUtf8(error.what()));
         return;
     }

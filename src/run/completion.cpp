@@ -15,7 +15,7 @@ void Run::complete()
 {
     drawResult();
     revealLabels();
-    m_draw.present();
+    m_draw.flush(); // on the screen before the Start handler returns
 }
 
 void Run::drawResult()

@@ -35,6 +35,7 @@ public:
     /// Makes a label or image visible, then puts its top-left corner at `topLeft`.
     void reveal(Control control, Point topLeft);
     void present() { m_surface.present(); }
+    void flush() { m_surface.flush(); }
 
 private:
     void line(Point from, Point to, std::optional<Colour> colour);

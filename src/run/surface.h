@@ -46,8 +46,13 @@ public:
     /// Puts a label's or image's top-left corner at (left, top).
     virtual void moveControl(Control control, float left, float top) = 0;
 
-    /// Puts everything drawn so far on the screen now, even though the run keeps the thread busy.
+    /// Puts what was drawn so far on the screen, even though the run keeps the thread busy. No
+    /// screen shows more than one frame per refresh, so a surface may hold the drawing back
+    /// until its next present() or flush() once it has put a frame on the screen within the
+    /// last frame interval. The run presents after every path, before the path's pause.
     virtual void present() = 0;
+    /// Puts everything drawn so far on the screen now: the run's last drawing.
+    virtual void flush() = 0;
 };
 
 } // namespace fotonar

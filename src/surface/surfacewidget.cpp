@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -89,18 +90,17 @@ void SurfaceWidget::drawLine(float x1, float y1, float x2, float y2, std::option
     const QPoint deviceFrom = toDevice(from.x(), from.y());
     const QPoint deviceTo = toDevice(to.x(), to.y());
     const QPen linePen = pen(colour);
-    QPainter &painter = picturePainter(linePen, Qt::NoBrush);
     if (deviceFrom.x() == deviceTo.x() || deviceFrom.y() == deviceTo.y()) {
         // Upright and level lines (the erase, the medium, the axes, the time bars) are plain
         // rectangles: the pen's square swept from one end to the other. Qt's thin-line path
         // would set them pixel by pixel, thirty times slower.
         const int thickness = linePen.width();
         const QRect swept = QRect(deviceFrom, deviceTo).normalized();
-        painter.fillRect(swept.adjusted(-thickness / 2, -thickness / 2,
-                             thickness - 1 - thickness / 2, thickness - 1 - thickness / 2),
+        fillLater(swept.adjusted(-thickness / 2, -thickness / 2, thickness - 1 - thickness / 2,
+                      thickness - 1 - thickness / 2),
             linePen.color());
     } else {
-        painter.drawLine(deviceFrom, deviceTo);
+        picturePainter(linePen, Qt::NoBrush).drawLine(deviceFrom, deviceTo);
     }
     markLineChanged(from, to);
 }
@@ -129,15 +129,36 @@ void SurfaceWidget::moveControl(Control which, float left, float top)
 
 void SurfaceWidget::present()
 {
+    // A second frame within one refresh would never be seen, yet each costs a trip to the
+    // display server. Held back, the drawing goes out with the next present, one path's pause
+    // later, and the painter stays open for it.
+    if (m_sinceFrame.isValid() && m_sinceFrame.nsecsElapsed() < frameInterval()) {
+        leaveVectorStateClean(); // the path was drawn all the same, and the pause follows
+        return;
+    }
+    flush();
+}
+
+void SurfaceWidget::flush()
+{
     finishDrawing();
     if (!m_changed.isEmpty()) {
-        update(m_changed);
-        m_changed = QRegion();
+        update(m_changed.take());
+        ++m_framesFlushed;
     }
     // The run keeps the event thread busy: let Qt paint now, but leave clicks and keys queued
     // until the run has returned.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_sinceFrame.start();
     leaveVectorStateClean(); // the run's pause follows at once
+}
+
+qint64 SurfaceWidget::frameInterval() const
+{
+    constexpr qreal kUnknownRate = 60;
+    const QScreen *shown = screen();
+    const qreal rate = shown && shown->refreshRate() > 1 ? shown->refreshRate() : kUnknownRate;
+    return qint64(1e9 / rate);
 }
 
 void SurfaceWidget::paintEvent(QPaintEvent *event)
@@ -158,8 +179,35 @@ void SurfaceWidget::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
 }
 
+void SurfaceWidget::fillLater(const QRect &device, const QColor &colour)
+{
+    // The erase and the lower medium are 900 rows, each one pixel below the last; a pile of
+    // rows in one colour is one rectangle, filled in one go.
+    const bool continues = m_pendingFill.isValid() && colour == m_pendingColour
+        && device.left() == m_pendingFill.left() && device.right() == m_pendingFill.right()
+        && device.top() <= m_pendingFill.bottom() + 1 && device.bottom() >= m_pendingFill.top() - 1;
+    if (continues) {
+        m_pendingFill = m_pendingFill.united(device);
+        return;
+    }
+    fillPending();
+    m_pendingFill = device;
+    m_pendingColour = colour;
+}
+
+void SurfaceWidget::fillPending()
+{
+    if (!m_pendingFill.isValid())
+        return;
+    const QRect area = m_pendingFill;
+    m_pendingFill = QRect();
+    picturePainter(m_painter.isActive() ? m_painter.pen() : QPen(), Qt::NoBrush)
+        .fillRect(area, m_pendingColour);
+}
+
 QPainter &SurfaceWidget::picturePainter(const QPen &pen, const QBrush &brush)
 {
+    fillPending(); // what was drawn before comes first
     // One painter serves all the drawing between two presents, and its pen and brush change
     // only when they must: the 900 lines of the scene would otherwise spend most of their time
     // opening painters and setting up pens.
@@ -178,6 +226,7 @@ QPainter &SurfaceWidget::picturePainter(const QPen &pen, const QBrush &brush)
 
 void SurfaceWidget::finishDrawing()
 {
+    fillPending();
     if (m_painter.isActive())
         m_painter.end();
 }
@@ -204,6 +253,8 @@ void SurfaceWidget::ensurePicture()
     }
     m_image = grown;
     m_dpr = dpr;
+    m_changed.resize(logical.expandedTo(
+        QSize(int(std::ceil(m_image.width() / dpr)), int(std::ceil(m_image.height() / dpr)))));
 }
 
 QPoint SurfaceWidget::toDevice(int x, int y) const
@@ -228,8 +279,8 @@ QPen SurfaceWidget::pen(std::optional<Colour> colour) const
 void SurfaceWidget::markLineChanged(QPoint from, QPoint to)
 {
     // A long slanted line touches few of the pixels in its bounding box; a chain of small boxes
-    // along it keeps what each path puts on the screen small.
-    constexpr int kPieceLength = 64;
+    // along it keeps what each frame puts on the screen small.
+    constexpr int kPieceLength = ChangedTiles::kTile;
     constexpr int kMostPieces = 128;
     const QPoint span = to - from;
     const int pieces = std::clamp(
@@ -245,7 +296,7 @@ void SurfaceWidget::markLineChanged(QPoint from, QPoint to)
 void SurfaceWidget::markChanged(const QRect &logical)
 {
     const int margin = (m_penWidth + 1) / 2 + 1; // half the pen, and one for rounding
-    m_changed += logical.adjusted(-margin, -margin, margin, margin);
+    m_changed.mark(logical.adjusted(-margin, -margin, margin, margin));
 }
 
 QWidget *SurfaceWidget::control(Control which) const

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "changedtiles.h"
 #include "surface.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QImage>
 #include <QPainter>
-#include <QRegion>
 #include <QWidget>
 
 namespace fotonar {
@@ -14,6 +15,8 @@ namespace fotonar {
 /// the screen's device pixel ratio, so the picture survives being covered, minimised or resized
 /// and stays sharp on high-density screens; paintEvent only copies the changed part to the
 /// screen. Drawing is aliased, with every coordinate rounded to a whole logical pixel.
+/// present() puts the changes on the screen at most once per frame of the window's screen;
+/// flush() at once.
 /// The labels and images that a run places are sibling widgets registered with addControl().
 class SurfaceWidget : public QWidget, public Surface
 {
@@ -33,8 +36,17 @@ public:
 
     /// The picture in device pixels, pictureRatio() of them to a logical pixel; it covers at
     /// least kSceneWidth x kSceneHeight logical pixels and the whole widget.
-    const QImage &picture() const { return m_image; }
+    const QImage &picture()
+    {
+        fillPending();
+        return m_image;
+    }
     qreal pictureRatio() const { return m_dpr; }
+    /// How many times the surface has put changes on the screen since it was made.
+    int framesFlushed() const { return m_framesFlushed; }
+    /// The least time between two frames: one refresh of the window's screen (60 Hz where the
+    /// screen does not say), in nanoseconds.
+    qint64 frameInterval() const;
 
     void setPenWidth(int pixels) override;
     void setFillStyle(FillStyle style) override;
@@ -44,6 +56,7 @@ public:
     void showControl(Control control) override;
     void moveControl(Control control, float left, float top) override;
     void present() override;
+    void flush() override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -51,6 +64,8 @@ protected:
 
 private:
     QPainter &picturePainter(const QPen &pen, const QBrush &brush);
+    void fillLater(const QRect &device, const QColor &colour);
+    void fillPending();
     void finishDrawing();
     void ensurePicture();
     QPoint toDevice(int x, int y) const;
@@ -62,13 +77,17 @@ private:
 
     QImage m_image;
     QPainter m_painter; ///< open on m_image between drawing and the next present
+    QRect m_pendingFill; ///< device pixels still to fill in m_pendingColour
+    QColor m_pendingColour;
     qreal m_dpr = 1;
     int m_penWidth = 1;
     FillStyle m_fillStyle = FillStyle::Transparent;
     QColor m_fillColour = Qt::black;
     QColor m_foreground = Qt::black;
-    QRegion m_changed;
+    ChangedTiles m_changed;
     QHash<Control, QWidget *> m_controls;
+    QElapsedTimer m_sinceFrame; ///< since the last frame was put on the screen
+    int m_framesFlushed = 0;
 };
 
 } // namespace fotonar

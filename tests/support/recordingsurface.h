@@ -12,7 +12,7 @@ namespace fotonar::test {
 /// One call a run made on its surface, with the drawing state in force at the time.
 struct Op
 {
-    enum Kind { PenWidth, FillStyleSet, FillColourSet, Line, Circle, Show, Move, Present };
+    enum Kind { PenWidth, FillStyleSet, FillColourSet, Line, Circle, Show, Move, Present, Flush };
     Kind kind = Line;
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0, r = 0;
     std::optional<Colour> colour; ///< the line's or outline's own colour; none: foreground
@@ -62,6 +62,7 @@ public:
         op.control = control, op.x1 = left, op.y1 = top;
     }
     void present() override { record(Op::Present); }
+    void flush() override { record(Op::Flush); }
 
     std::vector<Op> only(Op::Kind kind) const
     {
