@@ -1,14 +1,12 @@
 #pragma once
 
+#include "layout.h"
 #include "parameterfields.h"
 
+#include <QHash>
 #include <QWidget>
 
-class QGroupBox;
-class QLabel;
-class QPushButton;
-class QRadioButton;
-class QScrollBar;
+class QStyle;
 
 namespace fotonar {
 
@@ -24,9 +22,8 @@ class Fotonar : public QWidget
 public:
     /// Exit status of the program after a run-time error has been reported.
     static constexpr int kRunErrorExitStatus = 2;
-    /// The client area the window asks for: the picture of a run (up to x = 800, y = 545) with a
-    /// margin, in logical pixels.
-    static constexpr QSize kPreferredSize {820, 580};
+    /// The client area the window asks for, in logical pixels (layout.h).
+    static constexpr QSize kPreferredSize {kPreferredWidth, kPreferredHeight};
 
     explicit Fotonar(QWidget *parent = nullptr);
 
@@ -50,41 +47,33 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    // The handlers, one per event.
+    // The handlers, one per event; each option button's click writes what the layout's shared
+    // table says for it.
     void Form_Load();
-    void op1_Click();
-    void op15_Click();
-    void op2_Click();
-    void op25_Click();
-    void op100_Click();
-    void op400_Click();
+    void option_Click(const QString &option);
     void HScroll1_Change();
     void cmdStart_Click();
     void cmdKonec_Click();
 
     void createControls();
-    void createParameterControls();
-    void createLabels();
+    QWidget *createControl(const ControlSpec &spec, QWidget *parent);
     void setTabOrder();
     void connectHandlers();
     void afterRun();
     void reportRunError(const QString &message);
+    template<typename T> T *control(const QString &name) const
+    {
+        return static_cast<T *>(m_controls.value(name));
+    }
+    template<typename T> T *control(const char *name) const
+    {
+        return control<T>(QLatin1String(name));
+    }
 
     ParameterFields m_fields;
     SurfaceWidget *m_surface = nullptr;
-    QGroupBox *m_frmIndex = nullptr;
-    QGroupBox *m_frmVzdalenost = nullptr;
-    QRadioButton *m_op1 = nullptr;
-    QRadioButton *m_op15 = nullptr;
-    QRadioButton *m_op2 = nullptr;
-    QRadioButton *m_op25 = nullptr;
-    QRadioButton *m_op400 = nullptr;
-    QRadioButton *m_op100 = nullptr;
-    QScrollBar *m_HScroll1 = nullptr;
-    QPushButton *m_cmdStart = nullptr;
-    QPushButton *m_cmdKonec = nullptr;
-    QLabel *m_labFotonar = nullptr;
-    QLabel *m_labKliknout = nullptr;
+    QStyle *m_optionStyle = nullptr;
+    QHash<QString, QWidget *> m_controls; ///< by name, as the layout names them
     QList<QWidget *> m_tabOrder;
     bool m_running = false;
     bool m_closeRequested = false;

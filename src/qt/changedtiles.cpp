@@ -13,7 +13,8 @@ void ChangedTiles::resize(QSize size)
     std::vector<std::uint8_t> marked(std::size_t(columns) * std::size_t(rows), 0);
     for (int row = 0; row < std::min(rows, m_rows); ++row)
         for (int column = 0; column < std::min(columns, m_columns); ++column)
-            marked[std::size_t(row * columns + column)] = m_marked[std::size_t(row * m_columns + column)];
+            marked[std::size_t(row * columns + column)]
+                = m_marked[std::size_t(row * m_columns + column)];
     m_marked.swap(marked);
     m_columns = columns;
     m_rows = rows;

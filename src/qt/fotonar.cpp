@@ -1,0 +1,392 @@
+#include "fotonar.h"
+
+#include "bitmapview.h"
+
+#include "run.h"
+#include "runerror.h"
+#include "surfacewidget.h"
+#include "systemcolours.h"
+
+#include "fieldtext.h"
+#include "layout.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <initializer_list>
+#include <stdexcept>
+
+namespace fotonar {
+
+namespace {
+
+QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QFont timesBold(int pixelSize)
+{
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+void setBackground(QWidget *widget, Colour colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, toQColor(colour));
+    widget->setPalette(palette);
+}
+
+// The option buttons' boxes are as narrow as 25 px for "1": a small indicator with little space
+// before the caption, as the layout was drawn.
+class OptionStyle : public QProxyStyle
+{
+public:
+    int pixelMetric(
+        PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        switch (metric) {
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight:
+            return kOptionIndicator;
+        case PM_RadioButtonLabelSpacing:
+            return kOptionSpacing;
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+};
+
+QRadioButton *makeOption(QWidget *frame, const QString &caption, QStyle *style)
+{
+    auto *option = new QRadioButton(caption, frame);
+    // Arial's metrics: fontconfig gives Liberation Sans, which comes with the Times stand-in.
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(kDefaultFontPixels);
+    font.setBold(false); // not the frame's bold title font
+    option->setFont(font);
+    option->setStyle(style);
+    return option;
+}
+
+QLabel *makeLabel(QWidget *window, const QString &caption, int fontPixels, Colour background)
+{
+    auto *label = new QLabel(caption, window);
+    label->setFont(timesBold(fontPixels));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setAutoFillBackground(true); // opaque: the box is painted in its background colour
+    setBackground(label, background);
+    return label;
+}
+
+// Qt's scroll bar ignores the arrow keys, which it leaves to a scroll area around it. Standing on
+// its own in the tab order, this one takes them: left and up towards 1, right and down towards 6.
+// Nor does the style show that it has the focus; this one draws a frame in the highlight colour,
+// as bold as the focus of the buttons, so that it can be seen on a projector.
+class ScrollBar : public QScrollBar
+{
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QScrollBar::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            triggerAction(SliderSingleStepSub);
+            break;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            triggerAction(SliderSingleStepAdd);
+            break;
+        default:
+            QScrollBar::keyPressEvent(event);
+        }
+    }
+};
+
+QScrollBar *makeScrollBar(QWidget *window)
+{
+    auto *scrollBar = new ScrollBar(Qt::Horizontal, window);
+    scrollBar->setRange(kSlowDownMin, kSlowDownMax); // 1 at the left end, 6 at the right
+    scrollBar->setSingleStep(1);
+    scrollBar->setPageStep(1);
+    scrollBar->setValue(kSlowDownMin);
+    // It is in the tab order like the other controls: the arrow keys change the slow-down.
+    scrollBar->setFocusPolicy(Qt::StrongFocus);
+    scrollBar->setAccessibleDescription(QStringLiteral("Zpomalení animace, 1 až 6"));
+    return scrollBar;
+}
+
+QPushButton *makeButton(QWidget *window, const QString &caption, int fontPixels)
+{
+    auto *button = new QPushButton(caption, window);
+    button->setFont(timesBold(fontPixels));
+    button->setAutoDefault(true); // Enter presses the focused button, as Space does
+    return button;
+}
+
+// The title is wider than its 201 px box in this font. Widen the box up to the Start button, and
+// where even that is too narrow close up the letters a little, so that it stays on one line and
+// clear of the button.
+void fitTitle(QLabel *title)
+{
+    const int room = titleRoom();
+    const int advance = title->fontMetrics().horizontalAdvance(title->text());
+    if (advance > room) {
+        QFont font = title->font();
+        font.setLetterSpacing(QFont::AbsoluteSpacing, qreal(room - advance) / title->text().size());
+        title->setFont(font);
+    }
+    title->resize(std::max(title->width(), std::min(advance + 2, room)), title->height());
+}
+
+} // namespace
+
+Fotonar::Fotonar(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Fotonar"));
+    // The window fixes its backgrounds, so it fixes the colours drawn on them too: a dark
+    // desktop theme would otherwise write white captions on the light grey and green.
+    setPalette(classicPalette());
+    setWindowTitle(QString::fromStdString(windowCaption()));
+    // Decoding the icon and converting it for the window manager takes a tenth of the start-up;
+    // the window does not need it to appear, so it follows right after.
+    QTimer::singleShot(
+        0, this, [this] { setWindowIcon(QIcon(QStringLiteral(":/assets/fotonar-256.png"))); });
+    setBackground(this, kBackgroundGrey);
+    setAutoFillBackground(true);
+    resize(kPreferredWidth, kPreferredHeight);
+    createControls();
+    setTabOrder();
+    connectHandlers();
+    Form_Load();
+    // Start has the lowest tab index: Space or Enter right away runs with the defaults.
+    control<QPushButton>("cmdStart")->setFocus(Qt::OtherFocusReason);
+}
+
+void Fotonar::showOnScreen()
+{
+    const QRect available = screen()->availableGeometry();
+    if (kPreferredWidth > kMaximizeShare * available.width()
+        || kPreferredHeight > kMaximizeShare * available.height())
+        showMaximized();
+    else
+        show();
+}
+
+void Fotonar::createControls()
+{
+    // The drawing lies under every control, as a run's picture lies under the labels.
+    m_surface = new SurfaceWidget(this);
+    m_surface->setObjectName(QStringLiteral("surface"));
+    m_surface->setGeometry(rect());
+    m_surface->setForeground(kAppWorkspace);
+    m_optionStyle = new OptionStyle;
+    m_optionStyle->setParent(this);
+
+    for (const ControlSpec &spec : windowLayout()) {
+        QWidget *parent
+            = spec.container.empty() ? this : m_controls.value(toQString(spec.container));
+        QWidget *widget = createControl(spec, parent);
+        widget->setObjectName(toQString(spec.name));
+        widget->setGeometry(spec.box.left, spec.box.top, spec.box.width, spec.box.height);
+        widget->setVisible(spec.visible);
+        widget->setEnabled(spec.enabled);
+        if (!spec.accessibleName.empty())
+            widget->setAccessibleName(toQString(spec.accessibleName));
+        if (spec.revealedAs)
+            m_surface->addControl(*spec.revealedAs, widget);
+        m_controls.insert(widget->objectName(), widget);
+    }
+    fitTitle(control<QLabel>("labFotonar"));
+}
+
+QWidget *Fotonar::createControl(const ControlSpec &spec, QWidget *parent)
+{
+    const QString caption = toQString(spec.caption);
+    switch (spec.kind) {
+    case ControlKind::Frame: {
+        auto *frame = new QGroupBox(caption, parent);
+        frame->setFont(timesBold(spec.fontPixels));
+        return frame;
+    }
+    case ControlKind::Option:
+        return makeOption(parent, caption, m_optionStyle);
+    case ControlKind::ScrollBar:
+        return makeScrollBar(parent);
+    case ControlKind::Button:
+        return makeButton(parent, caption, spec.fontPixels);
+    case ControlKind::Label:
+        return makeLabel(
+            parent, caption, spec.fontPixels, spec.background.value_or(kBackgroundGrey));
+    case ControlKind::Image:
+        return new BitmapView(QStringLiteral(":/assets/%1.bmp").arg(caption), parent);
+    }
+    throw std::logic_error("unknown kind of control");
+}
+
+void Fotonar::setTabOrder()
+{
+    // The layout's tab indices, lowest first, among the controls that can take the focus.
+    for (const ControlSpec *spec : tabOrder())
+        m_tabOrder.append(m_controls.value(toQString(spec->name)));
+    for (qsizetype i = 1; i < m_tabOrder.size(); ++i)
+        QWidget::setTabOrder(m_tabOrder[i - 1], m_tabOrder[i]);
+}
+
+bool Fotonar::focusNextPrevChild(bool next)
+{
+    // Tab stops at the chosen option of each frame only, at that option's own place in the
+    // order; the arrow keys move between the options of a frame.
+    const auto isStop = [](const QWidget *widget) {
+        const auto *option = qobject_cast<const QRadioButton *>(widget);
+        return widget->isVisible() && widget->isEnabled() && (!option || option->isChecked());
+    };
+    const qsizetype count = m_tabOrder.size();
+    const qsizetype current = m_tabOrder.indexOf(focusWidget());
+    if (current < 0)
+        return QWidget::focusNextPrevChild(next);
+    for (qsizetype step = 1; step < count; ++step) {
+        QWidget *candidate = m_tabOrder[(current + (next ? step : count - step)) % count];
+        if (isStop(candidate)) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return true;
+}
+
+void Fotonar::connectHandlers()
+{
+    for (QRadioButton *option : findChildren<QRadioButton *>()) {
+        const QString name = option->objectName();
+        connect(option, &QRadioButton::clicked, this, [this, name] { option_Click(name); });
+    }
+    connect(control<QScrollBar>("HScroll1"), &QScrollBar::valueChanged, this,
+        &Fotonar::HScroll1_Change);
+    connect(
+        control<QPushButton>("cmdStart"), &QPushButton::clicked, this, &Fotonar::cmdStart_Click);
+    connect(
+        control<QPushButton>("cmdKonec"), &QPushButton::clicked, this, &Fotonar::cmdKonec_Click);
+}
+
+void Fotonar::Form_Load()
+{
+    for (const std::string_view option :
+        std::initializer_list<std::string_view> {kStartIndexOption, kStartDistanceOption}) {
+        control<QRadioButton>(toQString(option))->setChecked(true);
+        m_fields.write(*optionChoice(option));
+    }
+    m_fields.setFieldText(Field::nSpomaleni, ParameterFields::wholeNumberText(kStartSlowDown));
+}
+
+void Fotonar::option_Click(const QString &option)
+{
+    m_fields.write(*optionChoice(option.toStdString()));
+}
+
+void Fotonar::HScroll1_Change()
+{
+    m_fields.setFieldText(Field::nSpomaleni,
+        ParameterFields::wholeNumberText(control<QScrollBar>("HScroll1")->value()));
+}
+
+void Fotonar::cmdStart_Click()
+{
+    // The run paints while it works, and painting may deliver queued non-input events; a second
+    // start from among them must not begin a run inside this one.
+    if (m_running)
+        return;
+    m_running = true;
+    try {
+        Run run(*m_surface, m_fields);
+        run.execute();
+    } catch (const std::exception &error) {
+        m_running = false;
+        m_surface->flush(); // what the run drew before it failed stays in view
+        reportRunError(QString::fromUtf8(error.what()));
+        return;
+    }
+    m_running = false;
+    afterRun();
+}
+
+void Fotonar::cmdKonec_Click()
+{
+    close();
+}
+
+void Fotonar::afterRun()
+{
+    if (m_closeRequested) {
+        close();
+        return;
+    }
+    // Clicks made during the run are still queued; wake the event loop so that they are handled
+    // now rather than at the next movement of the mouse.
+    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance())
+        dispatcher->wakeUp();
+}
+
+void Fotonar::reportRunError(const QString &message)
+{
+    QMessageBox box(QMessageBox::Critical, windowTitle(),
+        QStringLiteral("Chyba za běhu programu:\n%1\n\nProgram se ukončí.").arg(message),
+        QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("runError"));
+    box.setPalette(palette());
+    box.exec();
+    emit runFailed(message);
+}
+
+void Fotonar::closeEvent(QCloseEvent *event)
+{
+    // A close request in the middle of a run waits until the run has returned.
+    if (m_running) {
+        m_closeRequested = true;
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void Fotonar::resizeEvent(QResizeEvent *event)
+{
+    m_surface->setGeometry(rect());
+    QWidget::resizeEvent(event);
+}
+
+} // namespace fotonar

@@ -1,0 +1,114 @@
+#include "layout.h"
+
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+#include <string>
+
+namespace fotonar {
+
+namespace {
+
+constexpr Colour kGrey = kBackgroundGrey;
+
+// kind, name, container, {left, top, width, height}, caption, font px, background, tab index,
+// visible, enabled, accessible name, revealed as.
+const std::array<ControlSpec, 20> kLayout {{
+    {ControlKind::Frame, "frmVzdalenost", "", {40, 8, 97, 33}, "Dál od Zdroje", 13, kGrey, 14,
+        true, true, {}, {}},
+    {ControlKind::Option, "op400", "frmVzdalenost", {8, 16, 41, 13}, "400", 0, kGrey, 15, true,
+        true, {}, {}},
+    {ControlKind::Option, "op100", "frmVzdalenost", {48, 16, 41, 13}, "100", 0, kGrey, 16, true,
+        true, {}, {}},
+    {ControlKind::Frame, "frmIndex", "", {152, 8, 161, 33}, "Index lomu", 13, kGrey, 2, true,
+        true, {}, {}},
+    {ControlKind::Option, "op1", "frmIndex", {8, 16, 25, 13}, "1", 0, kGrey, 3, true, true, {},
+        {}},
+    {ControlKind::Option, "op15", "frmIndex", {40, 16, 41, 13}, "1,5", 0, kGrey, 18, true, true,
+        {}, {}},
+    {ControlKind::Option, "op2", "frmIndex", {80, 16, 33, 13}, "2", 0, kGrey, 17, true, true, {},
+        {}},
+    {ControlKind::Option, "op25", "frmIndex", {112, 16, 41, 13}, "2,5", 0, kGrey, 19, true, true,
+        {}, {}},
+    {ControlKind::ScrollBar, "HScroll1", "", {336, 40, 145, 17}, "", 0, {}, 25, true, true,
+        "Zpomalení", {}},
+    {ControlKind::Button, "cmdStart", "", {536, 8, 89, 25}, "Start", 19, {}, 0, true, true, {},
+        {}},
+    {ControlKind::Button, "cmdKonec", "", {640, 8, 73, 25}, "Konec", 19, {}, 10, true, true, {},
+        {}},
+    {ControlKind::Label, "labFotonar", "", {320, 8, 201, 25}, "Fotonar paprsků světla", 23, kGrey,
+        4, true, true, {}, {}},
+    {ControlKind::Label, "labKliknout", "", {256, 192, 329, 57}, "Klikněte na tlačítko Start", 21,
+        kGrey, 11, true, true, {}, {}},
+    {ControlKind::Label, "labZdroj", "", {632, 56, 81, 17}, "Zdroj světla", 16, kLightGreen, 6,
+        false, true, {}, Control::labZdroj},
+    {ControlKind::Label, "labDetektor", "", {272, 72, 73, 17}, "Detektor", 16, kGrey, 7, false,
+        true, {}, Control::labDetektor},
+    {ControlKind::Label, "labCas", "", {648, 32, 41, 17}, "Čas", 16, kLightGreen, 8, false, false,
+        {}, Control::labCas},
+    {ControlKind::Label, "labSuma", "", {480, 32, 121, 17}, "Cornuova spirála", 16, kGrey, 9,
+        false, true, {}, Control::labSuma},
+    {ControlKind::Label, "labRadiusvektory", "", {408, 64, 297, 17},
+        "Radiusvektory fotonů na optických trasách", 16, kGrey, 12, false, true, {},
+        Control::labRadiusvektory},
+    {ControlKind::Image, "imaAlfy", "", {376, 72, 15, 11}, "alfa", 0, {}, -1, false, true,
+        "úhel α", Control::imaAlfy},
+    {ControlKind::Image, "imaBeta", "", {504, 48, 12, 22}, "beta", 0, {}, -1, false, true,
+        "úhel β", Control::imaBeta},
+}};
+
+bool takesFocus(const ControlSpec &spec)
+{
+    return spec.kind == ControlKind::Option || spec.kind == ControlKind::ScrollBar
+        || spec.kind == ControlKind::Button;
+}
+
+std::array<const ControlSpec *, 9> sortedTabOrder()
+{
+    std::array<const ControlSpec *, 9> order {};
+    auto next = order.begin();
+    for (const ControlSpec &spec : kLayout)
+        if (takesFocus(spec))
+            *next++ = &spec;
+    std::sort(order.begin(), order.end(),
+        [](const ControlSpec *a, const ControlSpec *b) { return a->tabIndex < b->tabIndex; });
+    return order;
+}
+
+} // namespace
+
+std::span<const ControlSpec> windowLayout()
+{
+    return kLayout;
+}
+
+const ControlSpec &controlSpec(std::string_view name)
+{
+    for (const ControlSpec &spec : kLayout)
+        if (spec.name == name)
+            return spec;
+    throw std::out_of_range("no control " + std::string(name));
+}
+
+std::span<const ControlSpec *const> tabOrder()
+{
+    static const auto order = sortedTabOrder();
+    return order;
+}
+
+std::string_view accessibleName(const ControlSpec &spec)
+{
+    return spec.accessibleName.empty() ? spec.caption : spec.accessibleName;
+}
+
+std::string windowCaption()
+{
+    return std::string("Fotonar světla - ") + FOTONAR_HOMEPAGE;
+}
+
+int titleRoom()
+{
+    return controlSpec("cmdStart").box.left - controlSpec("labFotonar").box.left - 2;
+}
+
+} // namespace fotonar

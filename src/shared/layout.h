@@ -1,0 +1,80 @@
+#pragma once
+
+#include "colour.h"
+#include "surface.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace fotonar {
+
+/// The window's layout, the same on every platform. Geometry is in pixels of the design at
+/// 96 dots per inch (a front end scales it to the screen); positions inside a frame are relative
+/// to the frame's top-left corner, all others to the client area's.
+
+enum class ControlKind { Frame, Option, ScrollBar, Button, Label, Image };
+
+struct Box
+{
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+
+    int right() const { return left + width; }
+};
+
+struct ControlSpec
+{
+    ControlKind kind;
+    std::string_view name; ///< "op15", "cmdStart", ...
+    std::string_view container; ///< the frame it stands in; empty for the window
+    Box box;
+    std::string_view caption; ///< UTF-8; for an image, the bitmap's name ("alfa", "beta")
+    /// Pixel size at 96 dpi of its "Times New Roman" bold font (9.75 pt is 13 px, 12 pt 16,
+    /// 14.25 pt 19, 15.75 pt 21, 17.25 pt 23); 0: the toolkit's default font.
+    int fontPixels;
+    std::optional<Colour> background; ///< painted behind it; none: the toolkit's own
+    int tabIndex; ///< place in the keyboard order, lowest first; -1 for an image
+    bool visible; ///< at start-up
+    bool enabled;
+    /// For a screen reader, where the caption does not say it.
+    std::string_view accessibleName;
+    /// The name under which a run reveals and moves it, for the seven hidden ones.
+    std::optional<Control> revealedAs;
+};
+
+/// Every control of the window, in the order they are created.
+std::span<const ControlSpec> windowLayout();
+/// The control called `name`; throws std::out_of_range for an unknown name.
+const ControlSpec &controlSpec(std::string_view name);
+/// The controls that take the keyboard focus (buttons, options, scroll bar), by tab index.
+std::span<const ControlSpec *const> tabOrder();
+/// The text an accessibility tool reads for a control: its accessible name, or its caption.
+std::string_view accessibleName(const ControlSpec &spec);
+
+/// The window's caption: "Fotonar světla - " and the program's web address (UTF-8).
+std::string windowCaption();
+/// The client area the window asks for at 96 dpi: the picture of a run (up to x = 800,
+/// y = 545) with a margin.
+inline constexpr int kPreferredWidth = 820;
+inline constexpr int kPreferredHeight = 580;
+/// Open maximized where the preferred size would take more than this share of the screen's
+/// width or height anyway (a 1024 x 768 projector, a small laptop).
+inline constexpr double kMaximizeShare = 0.8;
+/// The slow-down scroll bar: 1 at its left end, 6 at its right, one step per arrow or page.
+inline constexpr int kSlowDownMin = 1;
+inline constexpr int kSlowDownMax = 6;
+/// The option buttons' indicator, in pixels at 96 dpi, and the space before the caption.
+inline constexpr int kOptionIndicator = 13;
+inline constexpr int kOptionSpacing = 3;
+/// The default font of the controls that have none of their own (the option buttons): the
+/// classic desktop's 8-point dialog font, 11 px at 96 dpi, in Arial's metrics.
+inline constexpr int kDefaultFontPixels = 11;
+
+/// How wide the title may grow so that it stays on one line and clear of Start.
+int titleRoom();
+
+} // namespace fotonar
