@@ -3,6 +3,7 @@
 
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
+WINDOWS_DIR ?= build-windows
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
@@ -13,11 +14,15 @@ BUILD_PACKAGES := cmake g++ make qt6-base-dev fonts-liberation2 libfontconfig-de
 # the desktop entry and the AppStream metainfo, and GNOME's dark theme as Qt sees it.
 TEST_PACKAGES := xvfb xauth xdotool imagemagick openbox wmctrl x11-utils desktop-file-utils appstream \
 	qt6-gtk-platformtheme gnome-themes-extra
+# For the Windows executable: the cross-compiler; for its tests, Wine.
+WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+WINE_PACKAGES := wine wine64
 # For `make package`: dpkg-shlibdeps works out the .deb's dependencies.
 PACKAGE_PACKAGES := dpkg-dev file
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: all deps deps-test configure build run test bench check-sanitize package format clean
+.PHONY: all deps deps-test deps-windows configure build windows run test bench check-sanitize \
+	package format clean
 
 all: build
 
@@ -39,11 +44,20 @@ deps:
 deps-test:
 	$(call install_missing,$(BUILD_PACKAGES) $(TEST_PACKAGES))
 
+deps-windows:
+	$(call install_missing,$(WINDOWS_PACKAGES))
+
 configure: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 
 build: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+# build-windows/fotonar.exe, cross-built with mingw-w64.
+windows: deps-windows
+	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$(CURDIR)/$(WINDOWS_DIR)
+	cmake --build $(WINDOWS_DIR) -j$(JOBS)
 
 run: build
 	$(BUILD_DIR)/bin/fotonar
@@ -74,4 +88,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WINDOWS_DIR)

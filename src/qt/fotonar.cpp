@@ -271,21 +271,16 @@ bool Fotonar::focusNextPrevChild(bool next)
 {
     // Tab stops at the chosen option of each frame only, at that option's own place in the
     // order; the arrow keys move between the options of a frame.
-    const auto isStop = [](const QWidget *widget) {
-        const auto *option = qobject_cast<const QRadioButton *>(widget);
-        return widget->isVisible() && widget->isEnabled() && (!option || option->isChecked());
-    };
-    const qsizetype count = m_tabOrder.size();
     const qsizetype current = m_tabOrder.indexOf(focusWidget());
     if (current < 0)
         return QWidget::focusNextPrevChild(next);
-    for (qsizetype step = 1; step < count; ++step) {
-        QWidget *candidate = m_tabOrder[(current + (next ? step : count - step)) % count];
-        if (isStop(candidate)) {
-            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            return true;
-        }
-    }
+    const std::size_t stop
+        = nextTabStop(std::size_t(current), next, [this](const ControlSpec &spec) {
+              const QWidget *widget = m_controls.value(toQString(spec.name));
+              const auto *option = qobject_cast<const QRadioButton *>(widget);
+              return widget->isVisible() && widget->isEnabled() && (!option || option->isChecked());
+          });
+    m_tabOrder[qsizetype(stop)]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
 }
 

@@ -14,26 +14,24 @@ constexpr Colour kGrey = kBackgroundGrey;
 // kind, name, container, {left, top, width, height}, caption, font px, background, tab index,
 // visible, enabled, accessible name, revealed as.
 const std::array<ControlSpec, 20> kLayout {{
-    {ControlKind::Frame, "frmVzdalenost", "", {40, 8, 97, 33}, "Dál od Zdroje", 13, kGrey, 14,
-        true, true, {}, {}},
+    {ControlKind::Frame, "frmVzdalenost", "", {40, 8, 97, 33}, "Dál od Zdroje", 13, kGrey, 14, true,
+        true, {}, {}},
     {ControlKind::Option, "op400", "frmVzdalenost", {8, 16, 41, 13}, "400", 0, kGrey, 15, true,
         true, {}, {}},
     {ControlKind::Option, "op100", "frmVzdalenost", {48, 16, 41, 13}, "100", 0, kGrey, 16, true,
         true, {}, {}},
-    {ControlKind::Frame, "frmIndex", "", {152, 8, 161, 33}, "Index lomu", 13, kGrey, 2, true,
-        true, {}, {}},
-    {ControlKind::Option, "op1", "frmIndex", {8, 16, 25, 13}, "1", 0, kGrey, 3, true, true, {},
-        {}},
-    {ControlKind::Option, "op15", "frmIndex", {40, 16, 41, 13}, "1,5", 0, kGrey, 18, true, true,
+    {ControlKind::Frame, "frmIndex", "", {152, 8, 161, 33}, "Index lomu", 13, kGrey, 2, true, true,
         {}, {}},
+    {ControlKind::Option, "op1", "frmIndex", {8, 16, 25, 13}, "1", 0, kGrey, 3, true, true, {}, {}},
+    {ControlKind::Option, "op15", "frmIndex", {40, 16, 41, 13}, "1,5", 0, kGrey, 18, true, true, {},
+        {}},
     {ControlKind::Option, "op2", "frmIndex", {80, 16, 33, 13}, "2", 0, kGrey, 17, true, true, {},
         {}},
     {ControlKind::Option, "op25", "frmIndex", {112, 16, 41, 13}, "2,5", 0, kGrey, 19, true, true,
         {}, {}},
     {ControlKind::ScrollBar, "HScroll1", "", {336, 40, 145, 17}, "", 0, {}, 25, true, true,
         "Zpomalení", {}},
-    {ControlKind::Button, "cmdStart", "", {536, 8, 89, 25}, "Start", 19, {}, 0, true, true, {},
-        {}},
+    {ControlKind::Button, "cmdStart", "", {536, 8, 89, 25}, "Start", 19, {}, 0, true, true, {}, {}},
     {ControlKind::Button, "cmdKonec", "", {640, 8, 73, 25}, "Konec", 19, {}, 10, true, true, {},
         {}},
     {ControlKind::Label, "labFotonar", "", {320, 8, 201, 25}, "Fotonar paprsků světla", 23, kGrey,
@@ -46,15 +44,15 @@ const std::array<ControlSpec, 20> kLayout {{
         true, {}, Control::labDetektor},
     {ControlKind::Label, "labCas", "", {648, 32, 41, 17}, "Čas", 16, kLightGreen, 8, false, false,
         {}, Control::labCas},
-    {ControlKind::Label, "labSuma", "", {480, 32, 121, 17}, "Cornuova spirála", 16, kGrey, 9,
-        false, true, {}, Control::labSuma},
+    {ControlKind::Label, "labSuma", "", {480, 32, 121, 17}, "Cornuova spirála", 16, kGrey, 9, false,
+        true, {}, Control::labSuma},
     {ControlKind::Label, "labRadiusvektory", "", {408, 64, 297, 17},
         "Radiusvektory fotonů na optických trasách", 16, kGrey, 12, false, true, {},
         Control::labRadiusvektory},
-    {ControlKind::Image, "imaAlfy", "", {376, 72, 15, 11}, "alfa", 0, {}, -1, false, true,
-        "úhel α", Control::imaAlfy},
-    {ControlKind::Image, "imaBeta", "", {504, 48, 12, 22}, "beta", 0, {}, -1, false, true,
-        "úhel β", Control::imaBeta},
+    {ControlKind::Image, "imaAlfy", "", {376, 72, 15, 11}, "alfa", 0, {}, -1, false, true, "úhel α",
+        Control::imaAlfy},
+    {ControlKind::Image, "imaBeta", "", {504, 48, 12, 22}, "beta", 0, {}, -1, false, true, "úhel β",
+        Control::imaBeta},
 }};
 
 bool takesFocus(const ControlSpec &spec)
@@ -94,6 +92,32 @@ std::span<const ControlSpec *const> tabOrder()
 {
     static const auto order = sortedTabOrder();
     return order;
+}
+
+std::size_t nextTabStop(
+    std::size_t current, bool forward, const std::function<bool(const ControlSpec &)> &isStop)
+{
+    const std::span<const ControlSpec *const> order = tabOrder();
+    const std::size_t count = order.size();
+    for (std::size_t step = 1; step < count; ++step) {
+        const std::size_t candidate = (current + (forward ? step : count - step)) % count;
+        if (isStop(*order[candidate]))
+            return candidate;
+    }
+    return current;
+}
+
+const ControlSpec *adjacentOption(const ControlSpec &option, int step)
+{
+    const ControlSpec *nearest = nullptr;
+    for (const ControlSpec &spec : kLayout) {
+        if (spec.kind != ControlKind::Option || spec.container != option.container)
+            continue;
+        const int distance = (spec.box.left - option.box.left) * step;
+        if (distance > 0 && (!nearest || distance < (nearest->box.left - option.box.left) * step))
+            nearest = &spec;
+    }
+    return nearest;
 }
 
 std::string_view accessibleName(const ControlSpec &spec)

@@ -1,0 +1,495 @@
+#include "fotonarwindow.h"
+
+#include "run.h"
+#include "runerror.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace fotonar::win32 {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"Fotonar";
+constexpr int kFirstControlId = 100;
+
+std::string localeDecimalSeparator()
+{
+    wchar_t separator[8] {};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) <= 0)
+        return ".";
+    return narrow(separator);
+}
+
+double dpiScale(HWND window)
+{
+    return GetDpiForWindow(window) / 96.0;
+}
+
+Font timesBold(int pixels)
+{
+    return Font(CreateFontW(-pixels, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, EASTEUROPE_CHARSET,
+        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+        L"Times New Roman"));
+}
+
+Font defaultFont(int pixels)
+{
+    // The controls without a font of their own: the classic dialog font's size, in Arial.
+    return Font(CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial"));
+}
+
+} // namespace
+
+FotonarWindow::FotonarWindow(HINSTANCE instance)
+    : m_instance(instance)
+    , m_fields(localeDecimalSeparator())
+    , m_grey(CreateSolidBrush(toColorRef(kBackgroundGrey)))
+    , m_lightGreen(CreateSolidBrush(toColorRef(kLightGreen)))
+{
+    WNDCLASSEXW windowClass {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = windowProcedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hIcon = LoadIconW(instance, L"FOTONAR");
+    windowClass.lpszClassName = kWindowClass;
+    RegisterClassExW(&windowClass);
+
+    m_window = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, widen(windowCaption()).c_str(),
+        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+        CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    if (!m_window)
+        throw std::runtime_error("cannot create the window");
+    m_scale = dpiScale(m_window);
+    m_surface = std::make_unique<GdiSurface>(m_window);
+    m_surface->setScale(m_scale);
+    m_surface->setForeground(kAppWorkspace);
+    createControls();
+    Form_Load();
+}
+
+FotonarWindow::~FotonarWindow()
+{
+    if (m_window)
+        DestroyWindow(m_window);
+}
+
+void FotonarWindow::showOnScreen(int showCommand)
+{
+    RECT frame {0, 0, toDevice(kPreferredWidth), toDevice(kPreferredHeight)};
+    AdjustWindowRectExForDpi(&frame, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CONTROLPARENT,
+        GetDpiForWindow(m_window));
+    MONITORINFO monitor {};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(m_window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT &work = monitor.rcWork;
+    const LONG width = frame.right - frame.left;
+    const LONG height = frame.bottom - frame.top;
+    SetWindowPos(m_window, nullptr, work.left + std::max<LONG>(0, (work.right - work.left - width) / 2),
+        work.top + std::max<LONG>(0, (work.bottom - work.top - height) / 2), width, height,
+        SWP_NOZORDER | SWP_NOACTIVATE);
+    const bool large = toDevice(kPreferredWidth) > kMaximizeShare * (work.right - work.left)
+        || toDevice(kPreferredHeight) > kMaximizeShare * (work.bottom - work.top);
+    ShowWindow(m_window, large ? SW_SHOWMAXIMIZED : showCommand);
+    // The focus is always to be seen, not only after the first key press.
+    SendMessageW(m_window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+    // Start has the lowest tab index: Space or Enter right away runs with the defaults.
+    SetFocus(controlHandle("cmdStart"));
+}
+
+LRESULT CALLBACK FotonarWindow::windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    if (message == WM_NCCREATE) {
+        auto *self = static_cast<FotonarWindow *>(reinterpret_cast<CREATESTRUCTW *>(l)->lpCreateParams);
+        self->m_window = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto *self = reinterpret_cast<FotonarWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(window, message, w, l);
+    return self->handleMessage(message, w, l);
+}
+
+LRESULT FotonarWindow::handleMessage(UINT message, WPARAM w, LPARAM l)
+{
+    switch (message) {
+    case WM_COMMAND:
+        onCommand(w, l);
+        return 0;
+    case WM_HSCROLL:
+        onScroll(w, l);
+        return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        return onControlColour(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l));
+    case WM_ERASEBKGND:
+        return 1; // the picture covers the whole client area
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(m_window, &paint);
+        m_surface->paint(dc, paint.rcPaint);
+        EndPaint(m_window, &paint);
+        return 0;
+    }
+    case WM_DPICHANGED:
+        onDpiChanged(w, l);
+        return 0;
+    case WM_CLOSE:
+        onClose();
+        return 0;
+    case WM_DESTROY:
+        SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
+        m_window = nullptr;
+        PostQuitMessage(m_exitStatus);
+        return 0;
+    }
+    return DefWindowProcW(m_window, message, w, l);
+}
+
+void FotonarWindow::createControls()
+{
+    for (const std::string_view name : {"alfa", "beta"})
+        m_bitmaps[name] = Bitmap(static_cast<HBITMAP>(LoadImageW(m_instance,
+            widen(name).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    // Option buttons before their frames: a frame lies under what stands in it.
+    int id = kFirstControlId;
+    for (const ControlSpec &spec : windowLayout())
+        if (spec.kind != ControlKind::Frame)
+            m_controls.push_back({&spec, createControl(spec, id++)});
+    for (const ControlSpec &spec : windowLayout())
+        if (spec.kind == ControlKind::Frame)
+            m_controls.push_back({&spec, createControl(spec, id++)});
+    applyFonts();
+    placeControls();
+}
+
+HWND FotonarWindow::createControl(const ControlSpec &spec, int id)
+{
+    const std::wstring caption = widen(spec.kind == ControlKind::Image ? accessibleName(spec) : spec.caption);
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (spec.visible ? WS_VISIBLE : 0)
+        | (spec.enabled ? 0 : WS_DISABLED);
+    const wchar_t *windowClass = WC_BUTTONW;
+    switch (spec.kind) {
+    case ControlKind::Frame:
+        style |= BS_GROUPBOX;
+        break;
+    case ControlKind::Option:
+        style |= BS_RADIOBUTTON | WS_TABSTOP;
+        break;
+    case ControlKind::Button:
+        style |= BS_PUSHBUTTON | WS_TABSTOP;
+        break;
+    case ControlKind::ScrollBar:
+        windowClass = WC_SCROLLBARW;
+        style |= SBS_HORZ | WS_TABSTOP;
+        break;
+    case ControlKind::Label:
+    case ControlKind::Image:
+        windowClass = labelClass(m_instance);
+        break;
+    }
+    // A frame paints only its edge and title: what lies inside it is the window's to paint.
+    const DWORD extendedStyle = spec.kind == ControlKind::Frame ? WS_EX_TRANSPARENT : 0;
+    HWND control = CreateWindowExW(extendedStyle, windowClass, caption.c_str(), style, 0, 0, 0, 0, m_window,
+        reinterpret_cast<HMENU>(INT_PTR(id)), m_instance, nullptr);
+    if (spec.kind == ControlKind::ScrollBar) {
+        SCROLLINFO range {sizeof(range), SIF_RANGE | SIF_POS | SIF_PAGE, kSlowDownMin,
+            kSlowDownMax, 0, kSlowDownMin, 0};
+        SetScrollInfo(control, SB_CTL, &range, TRUE);
+        // Screen readers read the scroll bar by its window text.
+        SetWindowTextW(control, widen(accessibleName(spec)).c_str());
+    }
+    if (spec.kind == ControlKind::Label || spec.kind == ControlKind::Image) {
+        LabelLook &look = m_looks[spec.name];
+        look.background = toColorRef(spec.background.value_or(kBackgroundGrey));
+        if (spec.kind == ControlKind::Image)
+            look.bitmap = m_bitmaps[spec.caption].get();
+        SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&look));
+    }
+    if (spec.revealedAs)
+        m_surface->addControl(*spec.revealedAs, control);
+    return control;
+}
+
+void FotonarWindow::applyFonts()
+{
+    m_fonts.clear();
+    for (const ControlWindow &control : m_controls) {
+        const ControlSpec &spec = *control.spec;
+        if (spec.kind == ControlKind::ScrollBar || spec.kind == ControlKind::Image)
+            continue;
+        HFONT chosen = font(spec.fontPixels);
+        SendMessageW(control.handle, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
+        if (auto look = m_looks.find(spec.name); look != m_looks.end())
+            look->second.font = chosen;
+    }
+}
+
+HFONT FotonarWindow::font(int pixels)
+{
+    Font &slot = m_fonts[pixels];
+    if (!slot)
+        slot = pixels ? timesBold(toDevice(pixels)) : defaultFont(toDevice(kDefaultFontPixels));
+    return slot.get();
+}
+
+void FotonarWindow::placeControls(double rescale)
+{
+    for (const ControlWindow &control : m_controls) {
+        const Box box = deviceBox(*control.spec);
+        RECT now {};
+        GetWindowRect(control.handle, &now);
+        MapWindowPoints(HWND_DESKTOP, m_window, reinterpret_cast<POINT *>(&now), 2);
+        // The seven that a run places keep where the last run put them.
+        const bool placed = control.spec->revealedAs && IsWindowVisible(control.handle);
+        SetWindowPos(control.handle, nullptr,
+            placed ? int(std::lround(now.left * rescale)) : box.left,
+            placed ? int(std::lround(now.top * rescale)) : box.top, box.width, box.height,
+            SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // The title is wider than its box in this font: widen the box up to Start, and where even
+    // that is too narrow close up the letters, so that it stays on one line.
+    HWND title = controlHandle("labFotonar");
+    LabelLook &look = m_looks["labFotonar"];
+    std::wstring text(std::size_t(GetWindowTextLengthW(title)), L'\0');
+    GetWindowTextW(title, text.data(), int(text.size()) + 1);
+    const WindowDc dc(title);
+    const Selection selected(dc, look.font);
+    SIZE extent {};
+    GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
+    const int room = toDevice(titleRoom());
+    look.characterExtra = extent.cx > room ? -int(std::ceil(double(extent.cx - room) / text.size())) : 0;
+    const Box box = deviceBox(controlSpec("labFotonar"));
+    SetWindowPos(title, nullptr, 0, 0, std::max(box.width, std::min(int(extent.cx) + 2, room)),
+        box.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+Box FotonarWindow::deviceBox(const ControlSpec &spec) const
+{
+    Box box = spec.box;
+    if (!spec.container.empty()) {
+        const Box &frame = controlSpec(spec.container).box;
+        box.left += frame.left;
+        box.top += frame.top;
+    }
+    return {toDevice(box.left), toDevice(box.top), toDevice(box.width), toDevice(box.height)};
+}
+
+int FotonarWindow::toDevice(int logical) const
+{
+    return int(std::lround(logical * m_scale));
+}
+
+HWND FotonarWindow::controlHandle(std::string_view name) const
+{
+    for (const ControlWindow &control : m_controls)
+        if (control.spec->name == name)
+            return control.handle;
+    throw std::out_of_range("no control " + std::string(name));
+}
+
+const FotonarWindow::ControlWindow *FotonarWindow::controlAt(HWND handle) const
+{
+    for (const ControlWindow &control : m_controls)
+        if (control.handle == handle)
+            return &control;
+    return nullptr;
+}
+
+bool FotonarWindow::handleKey(const MSG &message)
+{
+    if (message.message != WM_KEYDOWN || m_running)
+        return false;
+    const ControlWindow *focused = controlAt(GetFocus());
+    switch (message.wParam) {
+    case VK_TAB: {
+        // Tab stops at the chosen option of each frame only, at that option's own place.
+        const auto order = tabOrder();
+        const auto at = std::find_if(order.begin(), order.end(), [&](const ControlSpec *spec) {
+            return focused && spec == focused->spec;
+        });
+        const std::size_t current = at == order.end() ? 0 : std::size_t(at - order.begin());
+        const bool forward = GetKeyState(VK_SHIFT) >= 0;
+        const std::size_t next = nextTabStop(current, forward, [this](const ControlSpec &spec) {
+            HWND control = controlHandle(spec.name);
+            return IsWindowVisible(control) && IsWindowEnabled(control)
+                && (spec.kind != ControlKind::Option
+                    || SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
+        });
+        SetFocus(controlHandle(order[next]->name));
+        return true;
+    }
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN: {
+        if (!focused || focused->spec->kind != ControlKind::Option)
+            return false;
+        const int step = message.wParam == VK_LEFT || message.wParam == VK_UP ? -1 : 1;
+        if (const ControlSpec *beside = adjacentOption(*focused->spec, step)) {
+            SetFocus(controlHandle(beside->name));
+            option_Click(*beside);
+        }
+        return true;
+    }
+    case VK_RETURN:
+        if (!focused || focused->spec->kind != ControlKind::Button)
+            return false;
+        SendMessageW(focused->handle, BM_CLICK, 0, 0);
+        return true;
+    }
+    return false;
+}
+
+void FotonarWindow::Form_Load()
+{
+    for (const std::string_view option : {kStartIndexOption, kStartDistanceOption}) {
+        selectOption(controlSpec(option));
+        m_fields.write(*optionChoice(option));
+    }
+    m_fields.set(Field::nSpomaleni, wholeNumberText(kStartSlowDown));
+}
+
+void FotonarWindow::option_Click(const ControlSpec &option)
+{
+    selectOption(option);
+    m_fields.write(*optionChoice(option.name));
+}
+
+void FotonarWindow::HScroll1_Change()
+{
+    m_fields.set(Field::nSpomaleni, wholeNumberText(m_slowDown));
+}
+
+void FotonarWindow::cmdStart_Click()
+{
+    // The run lets Windows paint while it works; a Start delivered meanwhile waits in the
+    // queue, so no run begins inside another.
+    if (m_running)
+        return;
+    m_running = true;
+    try {
+        Run(*m_surface, m_fields).execute();
+    } catch (const std::exception &error) {
+        m_running = false;
+        m_surface->flush(); // what the run drew before it failed stays in view
+        reportRunError(error.what());
+        return;
+    }
+    m_running = false;
+    if (m_closeRequested)
+        DestroyWindow(m_window);
+}
+
+void FotonarWindow::cmdKonec_Click()
+{
+    SendMessageW(m_window, WM_CLOSE, 0, 0);
+}
+
+void FotonarWindow::selectOption(const ControlSpec &option)
+{
+    for (const ControlWindow &control : m_controls)
+        if (control.spec->kind == ControlKind::Option && control.spec->container == option.container)
+            SendMessageW(control.handle, BM_SETCHECK,
+                control.spec == &option ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void FotonarWindow::onCommand(WPARAM w, LPARAM l)
+{
+    if (HIWORD(w) != BN_CLICKED)
+        return;
+    const ControlWindow *control = controlAt(reinterpret_cast<HWND>(l));
+    if (!control)
+        return;
+    if (control->spec->kind == ControlKind::Option)
+        option_Click(*control->spec);
+    else if (control->spec->name == "cmdStart")
+        cmdStart_Click();
+    else if (control->spec->name == "cmdKonec")
+        cmdKonec_Click();
+}
+
+void FotonarWindow::onScroll(WPARAM w, LPARAM l)
+{
+    HWND scrollBar = reinterpret_cast<HWND>(l);
+    SCROLLINFO info {sizeof(info), SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(scrollBar, SB_CTL, &info);
+    int value = info.nPos;
+    switch (LOWORD(w)) {
+    case SB_LINELEFT:
+    case SB_PAGELEFT:
+        --value;
+        break;
+    case SB_LINERIGHT:
+    case SB_PAGERIGHT:
+        ++value;
+        break;
+    case SB_LEFT:
+        value = kSlowDownMin;
+        break;
+    case SB_RIGHT:
+        value = kSlowDownMax;
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        value = info.nTrackPos;
+        break;
+    default:
+        return;
+    }
+    value = std::clamp(value, kSlowDownMin, kSlowDownMax);
+    SetScrollPos(scrollBar, SB_CTL, value, TRUE);
+    if (value != m_slowDown) {
+        m_slowDown = value;
+        HScroll1_Change();
+    }
+}
+
+LRESULT FotonarWindow::onControlColour(HDC dc, HWND)
+{
+    // Frames and option buttons stand on the window's grey.
+    SetBkColor(dc, toColorRef(kBackgroundGrey));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    return reinterpret_cast<LRESULT>(m_grey.get());
+}
+
+void FotonarWindow::onDpiChanged(WPARAM w, LPARAM l)
+{
+    // Moved to a monitor of another density: the program scales everything itself.
+    const double rescale = HIWORD(w) / 96.0 / m_scale;
+    m_scale = HIWORD(w) / 96.0;
+    const RECT *suggested = reinterpret_cast<const RECT *>(l);
+    SetWindowPos(m_window, nullptr, suggested->left, suggested->top,
+        suggested->right - suggested->left, suggested->bottom - suggested->top,
+        SWP_NOZORDER | SWP_NOACTIVATE);
+    m_surface->setScale(m_scale);
+    applyFonts();
+    placeControls(rescale);
+    InvalidateRect(m_window, nullptr, FALSE);
+}
+
+void FotonarWindow::onClose()
+{
+    // A close request in the middle of a run waits until the run has returned.
+    if (m_running) {
+        m_closeRequested = true;
+        return;
+    }
+    DestroyWindow(m_window);
+}
+
+void FotonarWindow::reportRunError(const std::string &message)
+{
+    const std::wstring text
+        = widen("Chyba za běhu programu:\n" + message + "\n\nProgram se ukončí.");
+    MessageBoxW(m_window, text.c_str(), widen(windowCaption()).c_str(), MB_OK | MB_ICONERROR);
+    m_exitStatus = kRunErrorExitStatus;
+    DestroyWindow(m_window);
+}
+
+} // namespace fotonar::win32

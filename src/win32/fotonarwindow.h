@@ -1,0 +1,94 @@
+#pragma once
+
+#include "fieldtext.h"
+#include "gdi.h"
+#include "gdisurface.h"
+#include "labelview.h"
+#include "layout.h"
+
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace fotonar::win32 {
+
+/// The program's one window on Windows: the controls of the shared layout as native controls,
+/// scaled to the monitor's dots per inch, over the picture that a run draws. The window object
+/// lives with its HWND; each message goes to a small handler.
+class FotonarWindow
+{
+public:
+    /// Exit status of the program after a run-time error has been reported.
+    static constexpr int kRunErrorExitStatus = 2;
+
+    /// Creates the window with its controls and runs the start-up handler; does not show it.
+    explicit FotonarWindow(HINSTANCE instance);
+    ~FotonarWindow();
+    FotonarWindow(const FotonarWindow &) = delete;
+    FotonarWindow &operator=(const FotonarWindow &) = delete;
+
+    /// Shows the window at its preferred size, or maximized where that would nearly fill the
+    /// screen, with the focus on Start.
+    void showOnScreen(int showCommand);
+    /// The keyboard of the message loop: Tab, the arrow keys among option buttons, Enter on a
+    /// button. True when the message was handled.
+    bool handleKey(const MSG &message);
+    HWND handle() const { return m_window; }
+    /// The status the program ends with: 0, or kRunErrorExitStatus after a run-time error.
+    int exitStatus() const { return m_exitStatus; }
+
+private:
+    struct ControlWindow
+    {
+        const ControlSpec *spec;
+        HWND handle;
+    };
+
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    LRESULT handleMessage(UINT message, WPARAM w, LPARAM l);
+
+    void createControls();
+    HWND createControl(const ControlSpec &spec, int id);
+    /// Puts every control at its scaled place; those a run has placed are moved by `rescale`.
+    void placeControls(double rescale = 1);
+    void applyFonts();
+    Box deviceBox(const ControlSpec &spec) const;
+    int toDevice(int logical) const;
+    HFONT font(int pixels);
+    HWND controlHandle(std::string_view name) const;
+    const ControlWindow *controlAt(HWND handle) const;
+
+    // The handlers, one per event; each option button's click writes what the layout's shared
+    // table says for it.
+    void Form_Load();
+    void option_Click(const ControlSpec &option);
+    void HScroll1_Change();
+    void cmdStart_Click();
+    void cmdKonec_Click();
+
+    void selectOption(const ControlSpec &option);
+    void onCommand(WPARAM w, LPARAM l);
+    void onScroll(WPARAM w, LPARAM l);
+    LRESULT onControlColour(HDC dc, HWND control);
+    void onDpiChanged(WPARAM w, LPARAM l);
+    void onClose();
+    void reportRunError(const std::string &message);
+
+    HINSTANCE m_instance;
+    HWND m_window = nullptr;
+    std::unique_ptr<GdiSurface> m_surface;
+    FieldTexts m_fields;
+    std::vector<ControlWindow> m_controls;
+    std::map<int, Font> m_fonts; ///< by pixel size at 96 dpi, at the current scale
+    std::map<std::string_view, LabelLook> m_looks; ///< of the labels and images, by name
+    std::map<std::string_view, Bitmap> m_bitmaps; ///< the images', by bitmap name
+    Brush m_grey;
+    Brush m_lightGreen;
+    double m_scale = 1;
+    int m_slowDown = kSlowDownMin;
+    bool m_running = false;
+    bool m_closeRequested = false;
+    int m_exitStatus = 0;
+};
+
+} // namespace fotonar::win32

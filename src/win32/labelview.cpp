@@ -1,0 +1,74 @@
+#include "labelview.h"
+
+#include <string>
+
+namespace fotonar::win32 {
+
+namespace {
+
+void paintLabel(HWND window, HDC dc, const LabelLook &look)
+{
+    RECT box {};
+    GetClientRect(window, &box);
+    if (look.bitmap) {
+        BITMAP info {};
+        GetObjectW(look.bitmap, sizeof(info), &info);
+        MemoryDc source(CreateCompatibleDC(dc));
+        const Selection bitmap(source.get(), look.bitmap);
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, 0, 0, box.right, box.bottom, source.get(), 0, 0, info.bmWidth,
+            info.bmHeight, SRCCOPY);
+        return;
+    }
+    SetDCBrushColor(dc, look.background);
+    FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    std::wstring text(std::size_t(GetWindowTextLengthW(window)), L'\0');
+    GetWindowTextW(window, text.data(), int(text.size()) + 1);
+    const Selection font(dc, look.font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextCharacterExtra(dc, look.characterExtra);
+    SetTextColor(dc, GetSysColor(IsWindowEnabled(window) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    DrawTextW(dc, text.c_str(), int(text.size()), &box, DT_LEFT | DT_TOP | DT_NOPREFIX);
+}
+
+LRESULT CALLBACK labelProcedure(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    const auto *look = reinterpret_cast<const LabelLook *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        if (look)
+            paintLabel(window, dc, *look);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1; // painted whole in WM_PAINT
+    case WM_NCHITTEST:
+        return HTTRANSPARENT; // clicks go to the window beneath, as on a plain label
+    case WM_ENABLE:
+        InvalidateRect(window, nullptr, FALSE);
+        break;
+    }
+    return DefWindowProcW(window, message, w, l);
+}
+
+} // namespace
+
+const wchar_t *labelClass(HINSTANCE instance)
+{
+    static const wchar_t *const name = [instance] {
+        WNDCLASSEXW windowClass {};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = labelProcedure;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = L"FotonarLabel";
+        RegisterClassExW(&windowClass);
+        return L"FotonarLabel";
+    }();
+    return name;
+}
+
+} // namespace fotonar::win32
