@@ -42,7 +42,7 @@ deps:
 	$(call install_missing,$(BUILD_PACKAGES))
 
 deps-test:
-	$(call install_missing,$(BUILD_PACKAGES) $(TEST_PACKAGES))
+	$(call install_missing,$(BUILD_PACKAGES) $(TEST_PACKAGES) $(WINDOWS_PACKAGES) $(WINE_PACKAGES))
 
 deps-windows:
 	$(call install_missing,$(WINDOWS_PACKAGES))
@@ -62,7 +62,7 @@ windows: deps-windows
 run: build
 	$(BUILD_DIR)/bin/fotonar
 
-test: deps-test build
+test: deps-test build windows
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
 
 # On one private X server: start-up against a bare Qt window, then what a run costs beyond its
@@ -74,10 +74,10 @@ bench: deps-test build
 	@echo "offscreen:"; QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/fotonar-bench | tail -n 1
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
-check-sanitize: deps-test
+check-sanitize: deps-test windows
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DFOTONAR_SANITIZE=ON
 	cmake --build $(SANITIZE_DIR) -j$(JOBS)
-	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j$(JOBS)
+	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j$(JOBS) -LE wine
 
 # A .deb in build/: fotonar_VERSION_ARCH.deb.
 package: build

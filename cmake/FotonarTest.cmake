@@ -40,3 +40,22 @@ function(fotonar_add_e2e_test name)
         RUN_SERIAL TRUE
         TIMEOUT 600)
 endfunction()
+
+# fotonar_add_wine_test(NAME): tests/e2e/NAME.sh against fotonar.exe under Wine, in the prefix
+# that the wine_prefix test makes. fotonar.exe comes from `make windows`; without it they skip.
+set(FOTONAR_WINDOWS_EXE ${PROJECT_SOURCE_DIR}/build-windows/fotonar.exe
+    CACHE FILEPATH "fotonar.exe for the tests under Wine")
+function(fotonar_add_wine_test name)
+    add_test(NAME e2e_${name} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${name}.sh)
+    set_tests_properties(e2e_${name} PROPERTIES
+        ENVIRONMENT "FOTONAR=$<TARGET_FILE:fotonar>;FOTONAR_EXE=${FOTONAR_WINDOWS_EXE};WINEPREFIX=${CMAKE_CURRENT_BINARY_DIR}/wineprefix;${FOTONAR_TEST_ASAN_OPTIONS}"
+        LABELS "e2e;wine"
+        SKIP_RETURN_CODE 77
+        RUN_SERIAL TRUE
+        TIMEOUT 600)
+    if(name STREQUAL "wine_prefix")
+        set_tests_properties(e2e_${name} PROPERTIES FIXTURES_SETUP wine)
+    else()
+        set_tests_properties(e2e_${name} PROPERTIES FIXTURES_REQUIRED wine)
+    endif()
+endfunction()

@@ -82,22 +82,24 @@ FotonarWindow::~FotonarWindow()
 void FotonarWindow::showOnScreen(int showCommand)
 {
     RECT frame {0, 0, toDevice(kPreferredWidth), toDevice(kPreferredHeight)};
-    AdjustWindowRectExForDpi(&frame, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CONTROLPARENT,
-        GetDpiForWindow(m_window));
+    AdjustWindowRectExForDpi(
+        &frame, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CONTROLPARENT, GetDpiForWindow(m_window));
     MONITORINFO monitor {};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(m_window, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT &work = monitor.rcWork;
     const LONG width = frame.right - frame.left;
     const LONG height = frame.bottom - frame.top;
-    SetWindowPos(m_window, nullptr, work.left + std::max<LONG>(0, (work.right - work.left - width) / 2),
+    SetWindowPos(m_window, nullptr,
+        work.left + std::max<LONG>(0, (work.right - work.left - width) / 2),
         work.top + std::max<LONG>(0, (work.bottom - work.top - height) / 2), width, height,
         SWP_NOZORDER | SWP_NOACTIVATE);
     const bool large = toDevice(kPreferredWidth) > kMaximizeShare * (work.right - work.left)
         || toDevice(kPreferredHeight) > kMaximizeShare * (work.bottom - work.top);
     ShowWindow(m_window, large ? SW_SHOWMAXIMIZED : showCommand);
     // The focus is always to be seen, not only after the first key press.
-    SendMessageW(m_window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+    SendMessageW(
+        m_window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     // Start has the lowest tab index: Space or Enter right away runs with the defaults.
     SetFocus(controlHandle("cmdStart"));
 }
@@ -105,7 +107,8 @@ void FotonarWindow::showOnScreen(int showCommand)
 LRESULT CALLBACK FotonarWindow::windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l)
 {
     if (message == WM_NCCREATE) {
-        auto *self = static_cast<FotonarWindow *>(reinterpret_cast<CREATESTRUCTW *>(l)->lpCreateParams);
+        auto *self
+            = static_cast<FotonarWindow *>(reinterpret_cast<CREATESTRUCTW *>(l)->lpCreateParams);
         self->m_window = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
@@ -154,8 +157,8 @@ LRESULT FotonarWindow::handleMessage(UINT message, WPARAM w, LPARAM l)
 void FotonarWindow::createControls()
 {
     for (const std::string_view name : {"alfa", "beta"})
-        m_bitmaps[name] = Bitmap(static_cast<HBITMAP>(LoadImageW(m_instance,
-            widen(name).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        m_bitmaps[name] = Bitmap(static_cast<HBITMAP>(
+            LoadImageW(m_instance, widen(name).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     // Option buttons before their frames: a frame lies under what stands in it.
     int id = kFirstControlId;
     for (const ControlSpec &spec : windowLayout())
@@ -170,7 +173,8 @@ void FotonarWindow::createControls()
 
 HWND FotonarWindow::createControl(const ControlSpec &spec, int id)
 {
-    const std::wstring caption = widen(spec.kind == ControlKind::Image ? accessibleName(spec) : spec.caption);
+    const std::wstring caption
+        = widen(spec.kind == ControlKind::Image ? accessibleName(spec) : spec.caption);
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (spec.visible ? WS_VISIBLE : 0)
         | (spec.enabled ? 0 : WS_DISABLED);
     const wchar_t *windowClass = WC_BUTTONW;
@@ -195,11 +199,11 @@ HWND FotonarWindow::createControl(const ControlSpec &spec, int id)
     }
     // A frame paints only its edge and title: what lies inside it is the window's to paint.
     const DWORD extendedStyle = spec.kind == ControlKind::Frame ? WS_EX_TRANSPARENT : 0;
-    HWND control = CreateWindowExW(extendedStyle, windowClass, caption.c_str(), style, 0, 0, 0, 0, m_window,
-        reinterpret_cast<HMENU>(INT_PTR(id)), m_instance, nullptr);
+    HWND control = CreateWindowExW(extendedStyle, windowClass, caption.c_str(), style, 0, 0, 0, 0,
+        m_window, reinterpret_cast<HMENU>(INT_PTR(id)), m_instance, nullptr);
     if (spec.kind == ControlKind::ScrollBar) {
-        SCROLLINFO range {sizeof(range), SIF_RANGE | SIF_POS | SIF_PAGE, kSlowDownMin,
-            kSlowDownMax, 0, kSlowDownMin, 0};
+        SCROLLINFO range {sizeof(range), SIF_RANGE | SIF_POS | SIF_PAGE, kSlowDownMin, kSlowDownMax,
+            0, kSlowDownMin, 0};
         SetScrollInfo(control, SB_CTL, &range, TRUE);
         // Screen readers read the scroll bar by its window text.
         SetWindowTextW(control, widen(accessibleName(spec)).c_str());
@@ -263,7 +267,8 @@ void FotonarWindow::placeControls(double rescale)
     SIZE extent {};
     GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
     const int room = toDevice(titleRoom());
-    look.characterExtra = extent.cx > room ? -int(std::ceil(double(extent.cx - room) / text.size())) : 0;
+    look.characterExtra
+        = extent.cx > room ? -int(std::ceil(double(extent.cx - room) / text.size())) : 0;
     const Box box = deviceBox(controlSpec("labFotonar"));
     SetWindowPos(title, nullptr, 0, 0, std::max(box.width, std::min(int(extent.cx) + 2, room)),
         box.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -310,9 +315,8 @@ bool FotonarWindow::handleKey(const MSG &message)
     case VK_TAB: {
         // Tab stops at the chosen option of each frame only, at that option's own place.
         const auto order = tabOrder();
-        const auto at = std::find_if(order.begin(), order.end(), [&](const ControlSpec *spec) {
-            return focused && spec == focused->spec;
-        });
+        const auto at = std::find_if(order.begin(), order.end(),
+            [&](const ControlSpec *spec) { return focused && spec == focused->spec; });
         const std::size_t current = at == order.end() ? 0 : std::size_t(at - order.begin());
         const bool forward = GetKeyState(VK_SHIFT) >= 0;
         const std::size_t next = nextTabStop(current, forward, [this](const ControlSpec &spec) {
@@ -394,7 +398,8 @@ void FotonarWindow::cmdKonec_Click()
 void FotonarWindow::selectOption(const ControlSpec &option)
 {
     for (const ControlWindow &control : m_controls)
-        if (control.spec->kind == ControlKind::Option && control.spec->container == option.container)
+        if (control.spec->kind == ControlKind::Option
+            && control.spec->container == option.container)
             SendMessageW(control.handle, BM_SETCHECK,
                 control.spec == &option ? BST_CHECKED : BST_UNCHECKED, 0);
 }

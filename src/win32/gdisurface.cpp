@@ -30,8 +30,8 @@ RECT around(POINT a, POINT b, int margin)
 Pen roundPen(COLORREF colour, int width)
 {
     const LOGBRUSH brush {BS_SOLID, colour, 0};
-    return Pen(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
-        DWORD(width), &brush, 0, nullptr));
+    return Pen(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, DWORD(width),
+        &brush, 0, nullptr));
 }
 
 } // namespace
@@ -49,8 +49,7 @@ COLORREF toColorRef(Colour colour)
 
 GdiSurface::GdiSurface(HWND window)
     : m_window(window)
-{
-}
+{ }
 
 void GdiSurface::setScale(double scale)
 {
@@ -122,8 +121,8 @@ void GdiSurface::drawCircle(float x, float y, float r, std::optional<Colour> col
     const Pen outline = roundPen(toColorRef(colour.value_or(m_foreground)), width);
     const Selection pen(dc, outline.get());
     SetDCBrushColor(dc, toColorRef(m_fillColour));
-    const Selection brush(dc,
-        GetStockObject(m_fillStyle == FillStyle::Solid ? DC_BRUSH : NULL_BRUSH));
+    const Selection brush(
+        dc, GetStockObject(m_fillStyle == FillStyle::Solid ? DC_BRUSH : NULL_BRUSH));
     Ellipse(dc, centre.x - radius, centre.y - radius, centre.x + radius + 1, centre.y + radius + 1);
     markChanged(around(centre, centre, radius + width));
 }
@@ -136,8 +135,8 @@ void GdiSurface::showControl(Control which)
 void GdiSurface::moveControl(Control which, float left, float top)
 {
     const POINT at = toDevice(toPixel(left), toPixel(top));
-    SetWindowPos(control(which), nullptr, at.x, at.y, 0, 0,
-        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(
+        control(which), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void GdiSurface::present()

@@ -16,8 +16,8 @@ void paintLabel(HWND window, HDC dc, const LabelLook &look)
         MemoryDc source(CreateCompatibleDC(dc));
         const Selection bitmap(source.get(), look.bitmap);
         SetStretchBltMode(dc, COLORONCOLOR);
-        StretchBlt(dc, 0, 0, box.right, box.bottom, source.get(), 0, 0, info.bmWidth,
-            info.bmHeight, SRCCOPY);
+        StretchBlt(dc, 0, 0, box.right, box.bottom, source.get(), 0, 0, info.bmWidth, info.bmHeight,
+            SRCCOPY);
         return;
     }
     SetDCBrushColor(dc, look.background);
@@ -33,7 +33,8 @@ void paintLabel(HWND window, HDC dc, const LabelLook &look)
 
 LRESULT CALLBACK labelProcedure(HWND window, UINT message, WPARAM w, LPARAM l)
 {
-    const auto *look = reinterpret_cast<const LabelLook *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    const auto *look
+        = reinterpret_cast<const LabelLook *>(GetWindowLongPtrW(window, GWLP_USERDATA));
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint;

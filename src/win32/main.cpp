@@ -20,8 +20,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
         }
         return int(message.wParam);
     } catch (const std::exception &error) {
-        MessageBoxW(nullptr, fotonar::win32::widen(error.what()).c_str(), L"Fotonar",
-            MB_OK | MB_ICONERROR);
+        MessageBoxW(
+            nullptr, fotonar::win32::widen(error.what()).c_str(), L"Fotonar", MB_OK | MB_ICONERROR);
         return 1;
     }
 }

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Makes the Wine prefix the Windows tests share: Liberation Serif for "Times New Roman" (Wine
+# would take Liberation Sans), Liberation Sans for Arial, and the classic caption-text and
+# application-workspace colours, as the Linux build has them.
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/wine_lib.sh"
+require_tools wine wineserver
+[ -f "$FOTONAR_EXE" ] || { echo "SKIP: $FOTONAR_EXE is not built (make windows)"; exit 77; }
+start_display
+rm -rf "$WINEPREFIX"
+wineboot --init >/dev/null 2>&1 || fail "wineboot failed"
+cat >"$E2E_WORK/fotonar.reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Times New Roman"="Liberation Serif"
+"Arial"="Liberation Sans"
+
+[HKEY_CURRENT_USER\Control Panel\Colors]
+"TitleText"="255 255 255"
+"AppWorkspace"="128 128 128"
+REG
+wine regedit "$E2E_WORK/fotonar.reg" >/dev/null 2>&1 || fail "regedit failed"
+wineserver -w
+grep -q 'Liberation Serif' "$WINEPREFIX/user.reg" || fail "the font replacement did not take"
+echo "PASS: Wine prefix at $WINEPREFIX"

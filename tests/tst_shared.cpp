@@ -1,0 +1,140 @@
+// What both front ends share: the layout table, the tab rule, and the parameter texts read
+// and written under a decimal separator.
+
+#include "fieldtext.h"
+#include "layout.h"
+
+#include <QTest>
+
+#include <set>
+#include <string>
+
+using namespace fotonar;
+
+class TestShared : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readNumber_data();
+    void readNumber();
+    void optionTexts_data();
+    void optionTexts();
+    void layoutIsConsistent();
+    void tabStopsAtTheChosenOptions();
+    void arrowsStayInTheirFrame();
+};
+
+void TestShared::readNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<bool>("isNumber");
+    QTest::addColumn<double>("value");
+    QTest::newRow("comma") << "2,5" << "," << true << 2.5;
+    QTest::newRow("point") << "2.5" << "." << true << 2.5;
+    QTest::newRow("point under comma") << "2.5" << "," << false << 0.0;
+    QTest::newRow("blanks and sign") << " -1,5 " << "," << true << -1.5;
+    QTest::newRow("exponent") << "1e2" << "." << true << 100.0;
+    QTest::newRow("too large") << "1e400" << "." << false << 0.0;
+    QTest::newRow("grouping") << "1,000" << "." << false << 0.0;
+    QTest::newRow("two separators") << "1,5,0" << "," << false << 0.0;
+    QTest::newRow("nan") << "nan" << "." << false << 0.0;
+    QTest::newRow("separator alone") << "," << "," << false << 0.0;
+    QTest::newRow("empty") << "" << "." << false << 0.0;
+}
+
+void TestShared::readNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, separator);
+    QFETCH(bool, isNumber);
+    QFETCH(double, value);
+    const std::optional<double> number
+        = fotonar::readNumber(text.toStdString(), separator.toStdString());
+    QCOMPARE(number.has_value(), isNumber);
+    if (isNumber)
+        QCOMPARE(*number, value);
+}
+
+void TestShared::optionTexts_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("op1") << "op1" << "," << int(Field::nIndex) << "1";
+    QTest::newRow("op15 cs") << "op15" << "," << int(Field::nIndex) << "1,5";
+    QTest::newRow("op25 en") << "op25" << "." << int(Field::nIndex) << "2.5";
+    QTest::newRow("op100") << "op100" << "," << int(Field::nVzdalenost) << "100";
+    QTest::newRow("op400") << "op400" << "." << int(Field::nVzdalenost) << "400";
+}
+
+void TestShared::optionTexts()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, separator);
+    QFETCH(int, field);
+    QFETCH(QString, text);
+    const std::optional<FieldWrite> choice = optionChoice(option.toStdString());
+    QVERIFY(choice);
+    QCOMPARE(int(choice->field), field);
+    QCOMPARE(QString::fromStdString(fieldText(*choice, separator.toStdString())), text);
+    // What is written reads back as the same number.
+    QCOMPARE(fotonar::readNumber(fieldText(*choice, separator.toStdString()),
+                 separator.toStdString()),
+        std::optional<double>(choice->value));
+    QVERIFY(!optionChoice("cmdStart"));
+}
+
+void TestShared::layoutIsConsistent()
+{
+    std::set<std::string_view> names;
+    for (const ControlSpec &spec : windowLayout()) {
+        QVERIFY2(names.insert(spec.name).second, spec.name.data());
+        if (!spec.container.empty())
+            QCOMPARE(int(controlSpec(spec.container).kind), int(ControlKind::Frame));
+        QVERIFY(spec.box.right() <= kPreferredWidth);
+    }
+    // The images' boxes are their bitmaps' sizes: nothing is scaled.
+    QCOMPARE(controlSpec("imaAlfy").box.width * 100 + controlSpec("imaAlfy").box.height, 1511);
+    QCOMPARE(controlSpec("imaBeta").box.width * 100 + controlSpec("imaBeta").box.height, 1222);
+    QCOMPARE(titleRoom(), 214);
+    QVERIFY(windowCaption().starts_with("Fotonar světla - "));
+}
+
+void TestShared::tabStopsAtTheChosenOptions()
+{
+    std::string order;
+    for (const ControlSpec *spec : tabOrder())
+        order += std::string(spec->name) + ' ';
+    QCOMPARE(QString::fromStdString(order),
+        QStringLiteral("cmdStart op1 cmdKonec op400 op100 op2 op15 op25 HScroll1 "));
+
+    // With 2 and 400 chosen, Tab goes Start, Konec, 400, 2, the scroll bar, and round.
+    const std::set<std::string_view> chosen {"op2", "op400"};
+    const auto isStop = [&](const ControlSpec &spec) {
+        return spec.kind != ControlKind::Option || chosen.count(spec.name);
+    };
+    std::size_t at = 0;
+    std::string visited;
+    for (int i = 0; i < 5; ++i) {
+        at = nextTabStop(at, true, isStop);
+        visited += std::string(tabOrder()[at]->name) + ' ';
+    }
+    QCOMPARE(QString::fromStdString(visited),
+        QStringLiteral("cmdKonec op400 op2 HScroll1 cmdStart "));
+    QCOMPARE(tabOrder()[nextTabStop(0, false, isStop)]->name, std::string_view("HScroll1"));
+}
+
+void TestShared::arrowsStayInTheirFrame()
+{
+    QCOMPARE(adjacentOption(controlSpec("op2"), 1)->name, std::string_view("op25"));
+    QCOMPARE(adjacentOption(controlSpec("op2"), -1)->name, std::string_view("op15"));
+    QVERIFY(!adjacentOption(controlSpec("op25"), 1));
+    QVERIFY(!adjacentOption(controlSpec("op1"), -1));
+    QCOMPARE(adjacentOption(controlSpec("op400"), 1)->name, std::string_view("op100"));
+}
+
+QTEST_GUILESS_MAIN(TestShared)
+#include "tst_shared.moc"
