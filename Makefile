@@ -11,30 +11,35 @@ JOBS ?= $(shell nproc)
 # fontconfig's and Xlib's headers (start-up warms fontconfig; the start-up benchmark watches X).
 BUILD_PACKAGES := cmake g++ make qt6-base-dev fonts-liberation2 libfontconfig-dev libx11-dev
 # For the tests: a real X display for the end-to-end tests and the benchmark, the validators of
-# the desktop entry and the AppStream metainfo, and GNOME's dark theme as Qt sees it.
+# the desktop entry, the AppStream metainfo and the .deb, and GNOME's dark theme as Qt sees it.
 TEST_PACKAGES := xvfb xauth xdotool imagemagick openbox wmctrl x11-utils desktop-file-utils appstream \
-	qt6-gtk-platformtheme gnome-themes-extra
+	qt6-gtk-platformtheme gnome-themes-extra lintian dpkg-dev file
 # For the Windows executable: the cross-compiler; for its tests, Wine.
-WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis
 WINE_PACKAGES := wine wine64
 # For `make package`: dpkg-shlibdeps works out the .deb's dependencies.
 PACKAGE_PACKAGES := dpkg-dev file
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
 .PHONY: all deps deps-test deps-windows configure build windows run test bench check-sanitize \
-	package format clean
+	package release format clean
 
 all: build
 
-# Installs only what dpkg does not already have, so a second call costs nothing.
+# Installs only what dpkg does not already have, so a second call costs nothing. Without apt-get
+# and dpkg (another distribution) it says in one line what to install, and goes on to build.
 define install_missing
-	@missing=$$(for p in $(1); do \
-	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
-	  done); \
-	if [ -n "$$missing" ]; then \
-	  echo "Installing:" $$missing; \
-	  $(SUDO) apt-get update && \
-	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	@if ! command -v apt-get >/dev/null || ! command -v dpkg-query >/dev/null; then \
+	  echo "No apt-get here: install the equivalents of $(strip $(1)) (the README names them for Fedora and Arch)."; \
+	else \
+	  missing=$$(for p in $(1); do \
+	      dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
+	    done); \
+	  if [ -n "$$missing" ]; then \
+	    echo "Installing:" $$missing; \
+	    $(SUDO) apt-get update && \
+	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	  fi; \
 	fi
 endef
 
@@ -57,7 +62,7 @@ build: configure
 windows: deps-windows
 	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_BUILD_TYPE=Release \
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$(CURDIR)/$(WINDOWS_DIR)
-	cmake --build $(WINDOWS_DIR) -j$(JOBS)
+	cmake --build $(WINDOWS_DIR) -j$(JOBS) --target fotonar setup
 
 run: build
 	$(BUILD_DIR)/bin/fotonar
@@ -81,11 +86,22 @@ check-sanitize: deps-test windows
 
 # A .deb in build/: fotonar_VERSION_ARCH.deb.
 package: build
+	rm -f $(BUILD_DIR)/fotonar_*.deb
 	$(call install_missing,$(PACKAGE_PACKAGES))
 	cd $(BUILD_DIR) && cpack
+
+# dist/: the .deb, the Windows installer, the portable Windows executable and SHA256SUMS, all
+# named with the version from CMake.
+release: package windows
+	rm -rf dist && mkdir -p dist
+	@version=$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BUILD_DIR)/CMakeCache.txt); \
+	cp $(BUILD_DIR)/fotonar_$${version}_*.deb dist/ && \
+	cp $(WINDOWS_DIR)/fotonar-$${version}-setup.exe dist/ && \
+	cp $(WINDOWS_DIR)/fotonar.exe dist/fotonar-$${version}.exe && \
+	cd dist && sha256sum *.deb *.exe > SHA256SUMS && echo "dist/ (version $$version):" && ls -l
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WINDOWS_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WINDOWS_DIR) dist

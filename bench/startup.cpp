@@ -66,7 +66,8 @@ bool launch(Display *display, const char *program, Launch &result)
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
-        freopen("/dev/null", "w", stderr); // the programs' own chatter
+        if (!freopen("/dev/null", "w", stderr)) // the programs' own chatter
+            _exit(127);
         execl(program, program, static_cast<char *>(nullptr));
         _exit(127);
     }

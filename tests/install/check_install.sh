@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # `cmake --install` into a scratch prefix puts the program, its desktop entry, icon and
-# metainfo where a desktop looks for them, and nothing of the tests or the benchmark.
+# metainfo where a desktop looks for them, its manual page, copyright and changelog, and nothing
+# of the tests or the benchmark.
 set -euo pipefail
 build=${1:?build directory}
 prefix=$(mktemp -d)
@@ -8,7 +9,10 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 expected="bin/fotonar
 share/applications/org.example.fotonar.desktop
+share/doc/fotonar/changelog.gz
+share/doc/fotonar/copyright
 share/icons/hicolor/scalable/apps/org.example.fotonar.svg
+share/man/man1/fotonar.1.gz
 share/metainfo/org.example.fotonar.metainfo.xml"
 actual=$(cd "$prefix" && find . -type f | sed 's|^\./||' | sort)
 if [ "$actual" != "$expected" ]; then
