@@ -31,17 +31,28 @@ void TestShared::readNumber_data()
     QTest::addColumn<QString>("separator");
     QTest::addColumn<bool>("isNumber");
     QTest::addColumn<double>("value");
-    QTest::newRow("comma") << "2,5" << "," << true << 2.5;
-    QTest::newRow("point") << "2.5" << "." << true << 2.5;
-    QTest::newRow("point under comma") << "2.5" << "," << false << 0.0;
-    QTest::newRow("blanks and sign") << " -1,5 " << "," << true << -1.5;
-    QTest::newRow("exponent") << "1e2" << "." << true << 100.0;
-    QTest::newRow("too large") << "1e400" << "." << false << 0.0;
-    QTest::newRow("grouping") << "1,000" << "." << false << 0.0;
-    QTest::newRow("two separators") << "1,5,0" << "," << false << 0.0;
-    QTest::newRow("nan") << "nan" << "." << false << 0.0;
-    QTest::newRow("separator alone") << "," << "," << false << 0.0;
-    QTest::newRow("empty") << "" << "." << false << 0.0;
+    QTest::newRow("comma") << "2,5"
+                           << "," << true << 2.5;
+    QTest::newRow("point") << "2.5"
+                           << "." << true << 2.5;
+    QTest::newRow("point under comma") << "2.5"
+                                       << "," << false << 0.0;
+    QTest::newRow("blanks and sign") << " -1,5 "
+                                     << "," << true << -1.5;
+    QTest::newRow("exponent") << "1e2"
+                              << "." << true << 100.0;
+    QTest::newRow("too large") << "1e400"
+                               << "." << false << 0.0;
+    QTest::newRow("grouping") << "1,000"
+                              << "." << false << 0.0;
+    QTest::newRow("two separators") << "1,5,0"
+                                    << "," << false << 0.0;
+    QTest::newRow("nan") << "nan"
+                         << "." << false << 0.0;
+    QTest::newRow("separator alone") << ","
+                                     << "," << false << 0.0;
+    QTest::newRow("empty") << ""
+                           << "." << false << 0.0;
 }
 
 void TestShared::readNumber()
@@ -63,11 +74,16 @@ void TestShared::optionTexts_data()
     QTest::addColumn<QString>("separator");
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("text");
-    QTest::newRow("op1") << "op1" << "," << int(Field::nIndex) << "1";
-    QTest::newRow("op15 cs") << "op15" << "," << int(Field::nIndex) << "1,5";
-    QTest::newRow("op25 en") << "op25" << "." << int(Field::nIndex) << "2.5";
-    QTest::newRow("op100") << "op100" << "," << int(Field::nVzdalenost) << "100";
-    QTest::newRow("op400") << "op400" << "." << int(Field::nVzdalenost) << "400";
+    QTest::newRow("op1") << "op1"
+                         << "," << int(Field::nIndex) << "1";
+    QTest::newRow("op15 cs") << "op15"
+                             << "," << int(Field::nIndex) << "1,5";
+    QTest::newRow("op25 en") << "op25"
+                             << "." << int(Field::nIndex) << "2.5";
+    QTest::newRow("op100") << "op100"
+                           << "," << int(Field::nVzdalenost) << "100";
+    QTest::newRow("op400") << "op400"
+                           << "." << int(Field::nVzdalenost) << "400";
 }
 
 void TestShared::optionTexts()
@@ -81,8 +97,8 @@ void TestShared::optionTexts()
     QCOMPARE(int(choice->field), field);
     QCOMPARE(QString::fromStdString(fieldText(*choice, separator.toStdString())), text);
     // What is written reads back as the same number.
-    QCOMPARE(fotonar::readNumber(fieldText(*choice, separator.toStdString()),
-                 separator.toStdString()),
+    QCOMPARE(
+        fotonar::readNumber(fieldText(*choice, separator.toStdString()), separator.toStdString()),
         std::optional<double>(choice->value));
     QVERIFY(!optionChoice("cmdStart"));
 }
@@ -122,8 +138,8 @@ void TestShared::tabStopsAtTheChosenOptions()
         at = nextTabStop(at, true, isStop);
         visited += std::string(tabOrder()[at]->name) + ' ';
     }
-    QCOMPARE(QString::fromStdString(visited),
-        QStringLiteral("cmdKonec op400 op2 HScroll1 cmdStart "));
+    QCOMPARE(
+        QString::fromStdString(visited), QStringLiteral("cmdKonec op400 op2 HScroll1 cmdStart "));
     QCOMPARE(tabOrder()[nextTabStop(0, false, isStop)]->name, std::string_view("HScroll1"));
 }
 

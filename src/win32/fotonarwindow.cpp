@@ -43,6 +43,35 @@ Font defaultFont(int pixels)
         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial"));
 }
 
+// The scroll bar shows its focus only by a blinking thumb, easily missed on a projector; like
+// the Linux build it gets a frame in the highlight colour while it has the focus.
+LRESULT CALLBACK scrollBarFocus(
+    HWND scrollBar, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR)
+{
+    switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(scrollBar, nullptr, TRUE);
+        break;
+    case WM_PAINT: {
+        const LRESULT painted = DefSubclassProc(scrollBar, message, w, l);
+        if (GetFocus() == scrollBar) {
+            const WindowDc dc(scrollBar);
+            RECT box {};
+            GetClientRect(scrollBar, &box);
+            const int width = std::max(2, int(GetDpiForWindow(scrollBar) / 48));
+            const Brush highlight(CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT)));
+            for (int ring = 0; ring < width; ++ring) {
+                FrameRect(dc, &box, highlight.get());
+                InflateRect(&box, -1, -1);
+            }
+        }
+        return painted;
+    }
+    }
+    return DefSubclassProc(scrollBar, message, w, l);
+}
+
 } // namespace
 
 FotonarWindow::FotonarWindow(HINSTANCE instance)
@@ -207,6 +236,7 @@ HWND FotonarWindow::createControl(const ControlSpec &spec, int id)
         SetScrollInfo(control, SB_CTL, &range, TRUE);
         // Screen readers read the scroll bar by its window text.
         SetWindowTextW(control, widen(accessibleName(spec)).c_str());
+        SetWindowSubclass(control, scrollBarFocus, 0, 0);
     }
     if (spec.kind == ControlKind::Label || spec.kind == ControlKind::Image) {
         LabelLook &look = m_looks[spec.name];

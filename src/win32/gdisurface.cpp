@@ -143,7 +143,7 @@ void GdiSurface::present()
 {
     // A second frame within one refresh would never be seen. Held back, the drawing goes out
     // with the next present, one path's pause later.
-    if (std::chrono::steady_clock::now() - m_lastFrame < frameInterval())
+    if (std::chrono::steady_clock::now() - m_lastFrame < m_frameInterval)
         return;
     flush();
 }
@@ -170,6 +170,7 @@ void GdiSurface::flush()
         DispatchMessageW(&message);
     }
     m_lastFrame = std::chrono::steady_clock::now();
+    m_frameInterval = screenFrameInterval(); // the window may have moved to another monitor
 }
 
 void GdiSurface::ensurePicture()
@@ -234,7 +235,7 @@ void GdiSurface::markChanged(RECT device)
     UnionRect(&m_changed, &m_changed, &device);
 }
 
-std::chrono::nanoseconds GdiSurface::frameInterval() const
+std::chrono::nanoseconds GdiSurface::screenFrameInterval() const
 {
     const WindowDc dc(m_window);
     const int rate = GetDeviceCaps(dc, VREFRESH);

@@ -49,7 +49,7 @@ private:
     int penPixels() const;
     HWND control(Control control) const;
     void markChanged(RECT device);
-    std::chrono::nanoseconds frameInterval() const;
+    std::chrono::nanoseconds screenFrameInterval() const;
 
     HWND m_window;
     MemoryDc m_dc;
@@ -64,6 +64,7 @@ private:
     RECT m_changed {0, 0, 0, 0}; ///< device pixels since the last frame; empty when none
     std::map<Control, HWND> m_controls;
     std::chrono::steady_clock::time_point m_lastFrame {};
+    std::chrono::nanoseconds m_frameInterval {0}; ///< of the window's screen, at the last frame
     int m_framesFlushed = 0;
 };
 
