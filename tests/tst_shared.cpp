@@ -106,11 +106,11 @@ void TestShared::optionTexts()
 void TestShared::layoutIsConsistent()
 {
     std::set<std::string_view> names;
-    for (const ControlSpec &spec : windowLayout()) {
-        QVERIFY2(names.insert(spec.name).second, spec.name.data());
-        if (!spec.container.empty())
-            QCOMPARE(int(controlSpec(spec.container).kind), int(ControlKind::Frame));
-        QVERIFY(spec.box.right() <= kPreferredWidth);
+    for (const ControlSpec &entry : windowLayout()) {
+        QVERIFY2(names.insert(entry.name).second, entry.name.data());
+        if (!entry.container.empty())
+            QCOMPARE(int(controlSpec(entry.container).kind), int(ControlKind::Frame));
+        QVERIFY(entry.box.right() <= kPreferredWidth);
     }
     // The images' boxes are their bitmaps' sizes: nothing is scaled.
     QCOMPARE(controlSpec("imaAlfy").box.width * 100 + controlSpec("imaAlfy").box.height, 1511);
@@ -122,15 +122,15 @@ void TestShared::layoutIsConsistent()
 void TestShared::tabStopsAtTheChosenOptions()
 {
     std::string order;
-    for (const ControlSpec *spec : tabOrder())
-        order += std::string(spec->name) + ' ';
+    for (const ControlSpec *entry : tabOrder())
+        order += std::string(entry->name) + ' ';
     QCOMPARE(QString::fromStdString(order),
         QStringLiteral("cmdStart op1 cmdKonec op400 op100 op2 op15 op25 HScroll1 "));
 
     // With 2 and 400 chosen, Tab goes Start, Konec, 400, 2, the scroll bar, and round.
     const std::set<std::string_view> chosen {"op2", "op400"};
-    const auto isStop = [&](const ControlSpec &spec) {
-        return spec.kind != ControlKind::Option || chosen.count(spec.name);
+    const auto isStop = [&](const ControlSpec &entry) {
+        return entry.kind != ControlKind::Option || chosen.count(entry.name);
     };
     std::size_t at = 0;
     std::string visited;

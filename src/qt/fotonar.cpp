@@ -217,30 +217,30 @@ void Fotonar::createControls()
     m_optionStyle = new OptionStyle;
     m_optionStyle->setParent(this);
 
-    for (const ControlSpec &spec : windowLayout()) {
+    for (const ControlSpec &entry : windowLayout()) {
         QWidget *parent
-            = spec.container.empty() ? this : m_controls.value(toQString(spec.container));
-        QWidget *widget = createControl(spec, parent);
-        widget->setObjectName(toQString(spec.name));
-        widget->setGeometry(spec.box.left, spec.box.top, spec.box.width, spec.box.height);
-        widget->setVisible(spec.visible);
-        widget->setEnabled(spec.enabled);
-        if (!spec.accessibleName.empty())
-            widget->setAccessibleName(toQString(spec.accessibleName));
-        if (spec.revealedAs)
-            m_surface->addControl(*spec.revealedAs, widget);
+            = entry.container.empty() ? this : m_controls.value(toQString(entry.container));
+        QWidget *widget = createControl(entry, parent);
+        widget->setObjectName(toQString(entry.name));
+        widget->setGeometry(entry.box.left, entry.box.top, entry.box.width, entry.box.height);
+        widget->setVisible(entry.visible);
+        widget->setEnabled(entry.enabled);
+        if (!entry.accessibleName.empty())
+            widget->setAccessibleName(toQString(entry.accessibleName));
+        if (entry.revealedAs)
+            m_surface->addControl(*entry.revealedAs, widget);
         m_controls.insert(widget->objectName(), widget);
     }
     fitTitle(control<QLabel>("labFotonar"));
 }
 
-QWidget *Fotonar::createControl(const ControlSpec &spec, QWidget *parent)
+QWidget *Fotonar::createControl(const ControlSpec &entry, QWidget *parent)
 {
-    const QString caption = toQString(spec.caption);
-    switch (spec.kind) {
+    const QString caption = toQString(entry.caption);
+    switch (entry.kind) {
     case ControlKind::Frame: {
         auto *frame = new QGroupBox(caption, parent);
-        frame->setFont(timesBold(spec.fontPixels));
+        frame->setFont(timesBold(entry.fontPixels));
         return frame;
     }
     case ControlKind::Option:
@@ -248,10 +248,10 @@ QWidget *Fotonar::createControl(const ControlSpec &spec, QWidget *parent)
     case ControlKind::ScrollBar:
         return makeScrollBar(parent);
     case ControlKind::Button:
-        return makeButton(parent, caption, spec.fontPixels);
+        return makeButton(parent, caption, entry.fontPixels);
     case ControlKind::Label:
         return makeLabel(
-            parent, caption, spec.fontPixels, spec.background.value_or(kBackgroundGrey));
+            parent, caption, entry.fontPixels, entry.background.value_or(kBackgroundGrey));
     case ControlKind::Image:
         return new BitmapView(QStringLiteral(":/assets/%1.bmp").arg(caption), parent);
     }
@@ -261,8 +261,8 @@ QWidget *Fotonar::createControl(const ControlSpec &spec, QWidget *parent)
 void Fotonar::setTabOrder()
 {
     // The layout's tab indices, lowest first, among the controls that can take the focus.
-    for (const ControlSpec *spec : tabOrder())
-        m_tabOrder.append(m_controls.value(toQString(spec->name)));
+    for (const ControlSpec *entry : tabOrder())
+        m_tabOrder.append(m_controls.value(toQString(entry->name)));
     for (qsizetype i = 1; i < m_tabOrder.size(); ++i)
         QWidget::setTabOrder(m_tabOrder[i - 1], m_tabOrder[i]);
 }
@@ -275,8 +275,8 @@ bool Fotonar::focusNextPrevChild(bool next)
     if (current < 0)
         return QWidget::focusNextPrevChild(next);
     const std::size_t stop
-        = nextTabStop(std::size_t(current), next, [this](const ControlSpec &spec) {
-              const QWidget *widget = m_controls.value(toQString(spec.name));
+        = nextTabStop(std::size_t(current), next, [this](const ControlSpec &entry) {
+              const QWidget *widget = m_controls.value(toQString(entry.name));
               const auto *option = qobject_cast<const QRadioButton *>(widget);
               return widget->isVisible() && widget->isEnabled() && (!option || option->isChecked());
           });

@@ -56,7 +56,7 @@ private:
     void cmdKonec_Click();
 
     void createControls();
-    QWidget *createControl(const ControlSpec &spec, QWidget *parent);
+    QWidget *createControl(const ControlSpec &entry, QWidget *parent);
     void setTabOrder();
     void connectHandlers();
     void afterRun();

@@ -55,19 +55,19 @@ const std::array<ControlSpec, 20> kLayout {{
         Control::imaBeta},
 }};
 
-bool takesFocus(const ControlSpec &spec)
+bool takesFocus(const ControlSpec &entry)
 {
-    return spec.kind == ControlKind::Option || spec.kind == ControlKind::ScrollBar
-        || spec.kind == ControlKind::Button;
+    return entry.kind == ControlKind::Option || entry.kind == ControlKind::ScrollBar
+        || entry.kind == ControlKind::Button;
 }
 
 std::array<const ControlSpec *, 9> sortedTabOrder()
 {
     std::array<const ControlSpec *, 9> order {};
     auto next = order.begin();
-    for (const ControlSpec &spec : kLayout)
-        if (takesFocus(spec))
-            *next++ = &spec;
+    for (const ControlSpec &entry : kLayout)
+        if (takesFocus(entry))
+            *next++ = &entry;
     std::sort(order.begin(), order.end(),
         [](const ControlSpec *a, const ControlSpec *b) { return a->tabIndex < b->tabIndex; });
     return order;
@@ -82,9 +82,9 @@ std::span<const ControlSpec> windowLayout()
 
 const ControlSpec &controlSpec(std::string_view name)
 {
-    for (const ControlSpec &spec : kLayout)
-        if (spec.name == name)
-            return spec;
+    for (const ControlSpec &entry : kLayout)
+        if (entry.name == name)
+            return entry;
     throw std::out_of_range("no control " + std::string(name));
 }
 
@@ -110,19 +110,19 @@ std::size_t nextTabStop(
 const ControlSpec *adjacentOption(const ControlSpec &option, int step)
 {
     const ControlSpec *nearest = nullptr;
-    for (const ControlSpec &spec : kLayout) {
-        if (spec.kind != ControlKind::Option || spec.container != option.container)
+    for (const ControlSpec &entry : kLayout) {
+        if (entry.kind != ControlKind::Option || entry.container != option.container)
             continue;
-        const int distance = (spec.box.left - option.box.left) * step;
+        const int distance = (entry.box.left - option.box.left) * step;
         if (distance > 0 && (!nearest || distance < (nearest->box.left - option.box.left) * step))
-            nearest = &spec;
+            nearest = &entry;
     }
     return nearest;
 }
 
-std::string_view accessibleName(const ControlSpec &spec)
+std::string_view accessibleName(const ControlSpec &entry)
 {
-    return spec.accessibleName.empty() ? spec.caption : spec.accessibleName;
+    return entry.accessibleName.empty() ? entry.caption : entry.accessibleName;
 }
 
 std::string windowCaption()

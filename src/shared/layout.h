@@ -63,7 +63,7 @@ std::size_t nextTabStop(
 /// arrow keys move; nullptr at the frame's end.
 const ControlSpec *adjacentOption(const ControlSpec &option, int step);
 /// The text an accessibility tool reads for a control: its accessible name, or its caption.
-std::string_view accessibleName(const ControlSpec &spec);
+std::string_view accessibleName(const ControlSpec &entry);
 
 /// The window's caption: "Fotonar světla - " and the program's web address (UTF-8).
 std::string windowCaption();

@@ -190,24 +190,24 @@ void FotonarWindow::createControls()
             LoadImageW(m_instance, widen(name).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     // Option buttons before their frames: a frame lies under what stands in it.
     int id = kFirstControlId;
-    for (const ControlSpec &spec : windowLayout())
-        if (spec.kind != ControlKind::Frame)
-            m_controls.push_back({&spec, createControl(spec, id++)});
-    for (const ControlSpec &spec : windowLayout())
-        if (spec.kind == ControlKind::Frame)
-            m_controls.push_back({&spec, createControl(spec, id++)});
+    for (const ControlSpec &entry : windowLayout())
+        if (entry.kind != ControlKind::Frame)
+            m_controls.push_back({&entry, createControl(entry, id++)});
+    for (const ControlSpec &entry : windowLayout())
+        if (entry.kind == ControlKind::Frame)
+            m_controls.push_back({&entry, createControl(entry, id++)});
     applyFonts();
     placeControls();
 }
 
-HWND FotonarWindow::createControl(const ControlSpec &spec, int id)
+HWND FotonarWindow::createControl(const ControlSpec &entry, int id)
 {
     const std::wstring caption
-        = widen(spec.kind == ControlKind::Image ? accessibleName(spec) : spec.caption);
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (spec.visible ? WS_VISIBLE : 0)
-        | (spec.enabled ? 0 : WS_DISABLED);
+        = widen(entry.kind == ControlKind::Image ? accessibleName(entry) : entry.caption);
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (entry.visible ? WS_VISIBLE : 0)
+        | (entry.enabled ? 0 : WS_DISABLED);
     const wchar_t *windowClass = WC_BUTTONW;
-    switch (spec.kind) {
+    switch (entry.kind) {
     case ControlKind::Frame:
         style |= BS_GROUPBOX;
         break;
@@ -227,26 +227,26 @@ HWND FotonarWindow::createControl(const ControlSpec &spec, int id)
         break;
     }
     // A frame paints only its edge and title: what lies inside it is the window's to paint.
-    const DWORD extendedStyle = spec.kind == ControlKind::Frame ? WS_EX_TRANSPARENT : 0;
+    const DWORD extendedStyle = entry.kind == ControlKind::Frame ? WS_EX_TRANSPARENT : 0;
     HWND control = CreateWindowExW(extendedStyle, windowClass, caption.c_str(), style, 0, 0, 0, 0,
         m_window, reinterpret_cast<HMENU>(INT_PTR(id)), m_instance, nullptr);
-    if (spec.kind == ControlKind::ScrollBar) {
+    if (entry.kind == ControlKind::ScrollBar) {
         SCROLLINFO range {sizeof(range), SIF_RANGE | SIF_POS | SIF_PAGE, kSlowDownMin, kSlowDownMax,
             0, kSlowDownMin, 0};
         SetScrollInfo(control, SB_CTL, &range, TRUE);
         // Screen readers read the scroll bar by its window text.
-        SetWindowTextW(control, widen(accessibleName(spec)).c_str());
+        SetWindowTextW(control, widen(accessibleName(entry)).c_str());
         SetWindowSubclass(control, scrollBarFocus, 0, 0);
     }
-    if (spec.kind == ControlKind::Label || spec.kind == ControlKind::Image) {
-        LabelLook &look = m_looks[spec.name];
-        look.background = toColorRef(spec.background.value_or(kBackgroundGrey));
-        if (spec.kind == ControlKind::Image)
-            look.bitmap = m_bitmaps[spec.caption].get();
+    if (entry.kind == ControlKind::Label || entry.kind == ControlKind::Image) {
+        LabelLook &look = m_looks[entry.name];
+        look.background = toColorRef(entry.background.value_or(kBackgroundGrey));
+        if (entry.kind == ControlKind::Image)
+            look.bitmap = m_bitmaps[entry.caption].get();
         SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&look));
     }
-    if (spec.revealedAs)
-        m_surface->addControl(*spec.revealedAs, control);
+    if (entry.revealedAs)
+        m_surface->addControl(*entry.revealedAs, control);
     return control;
 }
 
@@ -254,12 +254,12 @@ void FotonarWindow::applyFonts()
 {
     m_fonts.clear();
     for (const ControlWindow &control : m_controls) {
-        const ControlSpec &spec = *control.spec;
-        if (spec.kind == ControlKind::ScrollBar || spec.kind == ControlKind::Image)
+        const ControlSpec &entry = *control.entry;
+        if (entry.kind == ControlKind::ScrollBar || entry.kind == ControlKind::Image)
             continue;
-        HFONT chosen = font(spec.fontPixels);
+        HFONT chosen = font(entry.fontPixels);
         SendMessageW(control.handle, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
-        if (auto look = m_looks.find(spec.name); look != m_looks.end())
+        if (auto look = m_looks.find(entry.name); look != m_looks.end())
             look->second.font = chosen;
     }
 }
@@ -275,12 +275,12 @@ HFONT FotonarWindow::font(int pixels)
 void FotonarWindow::placeControls(double rescale)
 {
     for (const ControlWindow &control : m_controls) {
-        const Box box = deviceBox(*control.spec);
+        const Box box = deviceBox(*control.entry);
         RECT now {};
         GetWindowRect(control.handle, &now);
         MapWindowPoints(HWND_DESKTOP, m_window, reinterpret_cast<POINT *>(&now), 2);
         // The seven that a run places keep where the last run put them.
-        const bool placed = control.spec->revealedAs && IsWindowVisible(control.handle);
+        const bool placed = control.entry->revealedAs && IsWindowVisible(control.handle);
         SetWindowPos(control.handle, nullptr,
             placed ? int(std::lround(now.left * rescale)) : box.left,
             placed ? int(std::lround(now.top * rescale)) : box.top, box.width, box.height,
@@ -304,11 +304,11 @@ void FotonarWindow::placeControls(double rescale)
         box.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-Box FotonarWindow::deviceBox(const ControlSpec &spec) const
+Box FotonarWindow::deviceBox(const ControlSpec &entry) const
 {
-    Box box = spec.box;
-    if (!spec.container.empty()) {
-        const Box &frame = controlSpec(spec.container).box;
+    Box box = entry.box;
+    if (!entry.container.empty()) {
+        const Box &frame = controlSpec(entry.container).box;
         box.left += frame.left;
         box.top += frame.top;
     }
@@ -323,7 +323,7 @@ int FotonarWindow::toDevice(int logical) const
 HWND FotonarWindow::controlHandle(std::string_view name) const
 {
     for (const ControlWindow &control : m_controls)
-        if (control.spec->name == name)
+        if (control.entry->name == name)
             return control.handle;
     throw std::out_of_range("no control " + std::string(name));
 }
@@ -346,13 +346,13 @@ bool FotonarWindow::handleKey(const MSG &message)
         // Tab stops at the chosen option of each frame only, at that option's own place.
         const auto order = tabOrder();
         const auto at = std::find_if(order.begin(), order.end(),
-            [&](const ControlSpec *spec) { return focused && spec == focused->spec; });
+            [&](const ControlSpec *entry) { return focused && entry == focused->entry; });
         const std::size_t current = at == order.end() ? 0 : std::size_t(at - order.begin());
         const bool forward = GetKeyState(VK_SHIFT) >= 0;
-        const std::size_t next = nextTabStop(current, forward, [this](const ControlSpec &spec) {
-            HWND control = controlHandle(spec.name);
+        const std::size_t next = nextTabStop(current, forward, [this](const ControlSpec &entry) {
+            HWND control = controlHandle(entry.name);
             return IsWindowVisible(control) && IsWindowEnabled(control)
-                && (spec.kind != ControlKind::Option
+                && (entry.kind != ControlKind::Option
                     || SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
         });
         SetFocus(controlHandle(order[next]->name));
@@ -362,17 +362,17 @@ bool FotonarWindow::handleKey(const MSG &message)
     case VK_RIGHT:
     case VK_UP:
     case VK_DOWN: {
-        if (!focused || focused->spec->kind != ControlKind::Option)
+        if (!focused || focused->entry->kind != ControlKind::Option)
             return false;
         const int step = message.wParam == VK_LEFT || message.wParam == VK_UP ? -1 : 1;
-        if (const ControlSpec *beside = adjacentOption(*focused->spec, step)) {
+        if (const ControlSpec *beside = adjacentOption(*focused->entry, step)) {
             SetFocus(controlHandle(beside->name));
             option_Click(*beside);
         }
         return true;
     }
     case VK_RETURN:
-        if (!focused || focused->spec->kind != ControlKind::Button)
+        if (!focused || focused->entry->kind != ControlKind::Button)
             return false;
         SendMessageW(focused->handle, BM_CLICK, 0, 0);
         return true;
@@ -428,10 +428,10 @@ void FotonarWindow::cmdKonec_Click()
 void FotonarWindow::selectOption(const ControlSpec &option)
 {
     for (const ControlWindow &control : m_controls)
-        if (control.spec->kind == ControlKind::Option
-            && control.spec->container == option.container)
+        if (control.entry->kind == ControlKind::Option
+            && control.entry->container == option.container)
             SendMessageW(control.handle, BM_SETCHECK,
-                control.spec == &option ? BST_CHECKED : BST_UNCHECKED, 0);
+                control.entry == &option ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void FotonarWindow::onCommand(WPARAM w, LPARAM l)
@@ -441,11 +441,11 @@ void FotonarWindow::onCommand(WPARAM w, LPARAM l)
     const ControlWindow *control = controlAt(reinterpret_cast<HWND>(l));
     if (!control)
         return;
-    if (control->spec->kind == ControlKind::Option)
-        option_Click(*control->spec);
-    else if (control->spec->name == "cmdStart")
+    if (control->entry->kind == ControlKind::Option)
+        option_Click(*control->entry);
+    else if (control->entry->name == "cmdStart")
         cmdStart_Click();
-    else if (control->spec->name == "cmdKonec")
+    else if (control->entry->name == "cmdKonec")
         cmdKonec_Click();
 }
 

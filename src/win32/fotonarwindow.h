@@ -40,7 +40,7 @@ public:
 private:
     struct ControlWindow
     {
-        const ControlSpec *spec;
+        const ControlSpec *entry;
         HWND handle;
     };
 
@@ -48,11 +48,11 @@ private:
     LRESULT handleMessage(UINT message, WPARAM w, LPARAM l);
 
     void createControls();
-    HWND createControl(const ControlSpec &spec, int id);
+    HWND createControl(const ControlSpec &entry, int id);
     /// Puts every control at its scaled place; those a run has placed are moved by `rescale`.
     void placeControls(double rescale = 1);
     void applyFonts();
-    Box deviceBox(const ControlSpec &spec) const;
+    Box deviceBox(const ControlSpec &entry) const;
     int toDevice(int logical) const;
     HFONT font(int pixels);
     HWND controlHandle(std::string_view name) const;
