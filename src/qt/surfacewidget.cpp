@@ -141,6 +141,9 @@ void SurfaceWidget::present()
 
 void SurfaceWidget::flush()
 {
+    // A frame's time is when it is handed over, not when painting it is done: the next path,
+    // one pause later, then gets a frame of its own whenever its pause outlasts a refresh.
+    m_sinceFrame.start();
     finishDrawing();
     if (!m_changed.isEmpty()) {
         update(m_changed.take());
@@ -149,7 +152,6 @@ void SurfaceWidget::flush()
     // The run keeps the event thread busy: let Qt paint now, but leave clicks and keys queued
     // until the run has returned.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    m_sinceFrame.start();
     leaveVectorStateClean(); // the run's pause follows at once
 }
 

@@ -150,6 +150,8 @@ void GdiSurface::present()
 
 void GdiSurface::flush()
 {
+    // A frame's time is when it is handed over, not when painting it is done.
+    m_lastFrame = std::chrono::steady_clock::now();
     GdiFlush();
     if (!IsRectEmpty(&m_changed)) {
         InvalidateRect(m_window, &m_changed, FALSE);
@@ -169,7 +171,6 @@ void GdiSurface::flush()
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    m_lastFrame = std::chrono::steady_clock::now();
     m_frameInterval = screenFrameInterval(); // the window may have moved to another monitor
 }
 
