@@ -110,11 +110,34 @@ void SurfaceWidget::drawCircle(float x, float y, float r, std::optional<Colour> 
     ensurePicture();
     const QPoint centre(toPixel(x), toPixel(y));
     const int radius = std::abs(toPixel(r));
-    const int deviceRadius = toDeviceLength(radius);
-    QPainter &painter = picturePainter(
-        pen(colour), m_fillStyle == FillStyle::Solid ? QBrush(m_fillColour) : QBrush(Qt::NoBrush));
-    painter.drawEllipse(toDevice(centre.x(), centre.y()), deviceRadius, deviceRadius);
+    const QImage &stamp = circleStamp(toDeviceLength(radius), pen(colour),
+        m_fillStyle == FillStyle::Solid ? QBrush(m_fillColour) : QBrush(Qt::NoBrush));
+    const QPoint corner
+        = toDevice(centre.x(), centre.y()) - QPoint(stamp.width() / 2, stamp.height() / 2);
+    picturePainter().drawImage(corner, stamp);
     markChanged(QRect(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius));
+}
+
+const QImage &SurfaceWidget::circleStamp(int deviceRadius, const QPen &outline, const QBrush &fill)
+{
+    // Stroking a circle costs as much as a whole path's legs, and the 102 arrows of a run all
+    // have the same one. Drawn once, unsmoothed, onto a transparent square, it is every pixel
+    // the same when stamped at any whole-pixel centre.
+    CircleStamp &cached = m_circleStamp;
+    if (cached.image.isNull() || cached.radius != deviceRadius || cached.outline != outline
+        || cached.fill != fill) {
+        const int half = deviceRadius + outline.width() + 1;
+        cached.image = QImage(2 * half + 1, 2 * half + 1, QImage::Format_ARGB32_Premultiplied);
+        cached.image.fill(Qt::transparent);
+        QPainter painter(&cached.image);
+        painter.setPen(outline);
+        painter.setBrush(fill);
+        painter.drawEllipse(QPoint(half, half), deviceRadius, deviceRadius);
+        cached.radius = deviceRadius;
+        cached.outline = outline;
+        cached.fill = fill;
+    }
+    return cached.image;
 }
 
 void SurfaceWidget::showControl(Control which)
@@ -203,11 +226,10 @@ void SurfaceWidget::fillPending()
         return;
     const QRect area = m_pendingFill;
     m_pendingFill = QRect();
-    picturePainter(m_painter.isActive() ? m_painter.pen() : QPen(), Qt::NoBrush)
-        .fillRect(area, m_pendingColour);
+    picturePainter().fillRect(area, m_pendingColour);
 }
 
-QPainter &SurfaceWidget::picturePainter(const QPen &pen, const QBrush &brush)
+QPainter &SurfaceWidget::picturePainter()
 {
     fillPending(); // what was drawn before comes first
     // One painter serves all the drawing between two presents, and its pen and brush change
@@ -216,9 +238,13 @@ QPainter &SurfaceWidget::picturePainter(const QPen &pen, const QBrush &brush)
     if (!m_painter.isActive()) {
         ensurePicture();
         m_painter.begin(&m_image);
-        m_painter.setPen(pen);
-        m_painter.setBrush(brush);
     }
+    return m_painter;
+}
+
+QPainter &SurfaceWidget::picturePainter(const QPen &pen, const QBrush &brush)
+{
+    picturePainter();
     if (m_painter.pen() != pen)
         m_painter.setPen(pen);
     if (m_painter.brush() != brush)

@@ -63,8 +63,10 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    QPainter &picturePainter();
     QPainter &picturePainter(const QPen &pen, const QBrush &brush);
     void fillLater(const QRect &device, const QColor &colour);
+    const QImage &circleStamp(int deviceRadius, const QPen &outline, const QBrush &fill);
     void fillPending();
     void finishDrawing();
     void ensurePicture();
@@ -79,6 +81,13 @@ private:
     QPainter m_painter; ///< open on m_image between drawing and the next present
     QRect m_pendingFill; ///< device pixels still to fill in m_pendingColour
     QColor m_pendingColour;
+    struct CircleStamp
+    {
+        QImage image;
+        int radius = 0;
+        QPen outline;
+        QBrush fill;
+    } m_circleStamp; ///< the last circle drawn, ready to stamp again
     qreal m_dpr = 1;
     int m_penWidth = 1;
     FillStyle m_fillStyle = FillStyle::Transparent;
