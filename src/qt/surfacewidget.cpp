@@ -22,6 +22,9 @@ namespace {
 // Far beyond any screen, yet small enough that whole-pixel arithmetic cannot overflow; a run
 // with a wild distance may hand over coordinates far off the window.
 constexpr double kCoordinateLimit = 1'000'000;
+// Circles up to this radius in device pixels (the run's are 1 and 6 logical pixels) are stamped
+// from a picture of the last one; a larger one is drawn, not copied from a huge image.
+constexpr int kMostStampedRadius = 64;
 
 int toPixel(float coordinate)
 {
@@ -110,11 +113,18 @@ void SurfaceWidget::drawCircle(float x, float y, float r, std::optional<Colour> 
     ensurePicture();
     const QPoint centre(toPixel(x), toPixel(y));
     const int radius = std::abs(toPixel(r));
-    const QImage &stamp = circleStamp(toDeviceLength(radius), pen(colour),
-        m_fillStyle == FillStyle::Solid ? QBrush(m_fillColour) : QBrush(Qt::NoBrush));
-    const QPoint corner
-        = toDevice(centre.x(), centre.y()) - QPoint(stamp.width() / 2, stamp.height() / 2);
-    picturePainter().drawImage(corner, stamp);
+    const int deviceRadius = toDeviceLength(radius);
+    const QPen outline = pen(colour);
+    const QBrush fill
+        = m_fillStyle == FillStyle::Solid ? QBrush(m_fillColour) : QBrush(Qt::NoBrush);
+    const QPoint deviceCentre = toDevice(centre.x(), centre.y());
+    if (deviceRadius <= kMostStampedRadius) {
+        const QImage &stamp = circleStamp(deviceRadius, outline, fill);
+        picturePainter().drawImage(
+            deviceCentre - QPoint(stamp.width() / 2, stamp.height() / 2), stamp);
+    } else {
+        picturePainter(outline, fill).drawEllipse(deviceCentre, deviceRadius, deviceRadius);
+    }
     markChanged(QRect(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius));
 }
 
