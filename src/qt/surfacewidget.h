@@ -97,6 +97,7 @@ private:
     QHash<Control, QWidget *> m_controls;
     QElapsedTimer m_sinceFrame; ///< since the last frame was put on the screen
     int m_framesFlushed = 0;
+    qint64 m_frameInterval = 0; ///< of the window's screen at the last frame, in nanoseconds
 };
 
 } // namespace fotonar
