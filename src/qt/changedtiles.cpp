@@ -4,37 +4,69 @@
 
 namespace fotonar {
 
-void ChangedTiles::resize(QSize size)
+void ChangedTiles::resize(QSize size, Rgb uniform)
 {
     const int columns = (size.width() + kTile - 1) / kTile;
     const int rows = (size.height() + kTile - 1) / kTile;
-    if (columns == m_columns && rows == m_rows)
-        return;
-    std::vector<std::uint8_t> marked(std::size_t(columns) * std::size_t(rows), 0);
-    for (int row = 0; row < std::min(rows, m_rows); ++row)
-        for (int column = 0; column < std::min(columns, m_columns); ++column)
-            marked[std::size_t(row * columns + column)]
-                = m_marked[std::size_t(row * m_columns + column)];
-    m_marked.swap(marked);
-    m_columns = columns;
-    m_rows = rows;
+    const std::size_t count = std::size_t(columns) * std::size_t(rows);
+    if (columns != m_columns || rows != m_rows) {
+        std::vector<std::uint8_t> marked(count, 0);
+        for (int row = 0; row < std::min(rows, m_rows); ++row)
+            for (int column = 0; column < std::min(columns, m_columns); ++column)
+                marked[std::size_t(row) * columns + column] = m_marked[at(row, column)];
+        m_marked.swap(marked);
+        m_columns = columns;
+        m_rows = rows;
+    }
+    m_holds.assign(count, uniform);
+    m_shown.assign(count, kUnknown); // the screen gets the whole window after a resize
+}
+
+ChangedTiles::Span ChangedTiles::columns(int left, int right) const
+{
+    if (right < 0 || left > right)
+        return {};
+    return {std::max(left, 0) / kTile, std::min(right / kTile, m_columns - 1)};
+}
+
+ChangedTiles::Span ChangedTiles::rows(int top, int bottom) const
+{
+    if (bottom < 0 || top > bottom)
+        return {};
+    return {std::max(top, 0) / kTile, std::min(bottom / kTile, m_rows - 1)};
 }
 
 void ChangedTiles::mark(const QRect &area)
 {
-    // Called for every line drawn, the 700 rows of the erase among them: plain arithmetic.
-    if (area.isEmpty() || area.right() < 0 || area.bottom() < 0)
+    // Called for every slanted line drawn: plain arithmetic.
+    const Span across = columns(area.left(), area.right());
+    const Span down = rows(area.top(), area.bottom());
+    if (across.first > across.last || down.first > down.last)
         return;
-    const int firstColumn = std::max(area.left(), 0) / kTile;
-    const int lastColumn = std::min(area.right() / kTile, m_columns - 1);
-    const int firstRow = std::max(area.top(), 0) / kTile;
-    const int lastRow = std::min(area.bottom() / kTile, m_rows - 1);
-    if (firstColumn > lastColumn || firstRow > lastRow)
-        return;
-    for (int row = firstRow; row <= lastRow; ++row)
-        std::fill_n(m_marked.begin() + row * m_columns + firstColumn, lastColumn - firstColumn + 1,
+    for (int row = down.first; row <= down.last; ++row) {
+        std::fill_n(m_marked.begin() + at(row, across.first), across.last - across.first + 1,
             std::uint8_t(1));
+        std::fill_n(
+            m_holds.begin() + at(row, across.first), across.last - across.first + 1, kUnknown);
+    }
     m_any = true;
+}
+
+void ChangedTiles::markFill(const QRect &touched, const QRect &covered, Rgb colour)
+{
+    const Span across = columns(touched.left(), touched.right());
+    const Span down = rows(touched.top(), touched.bottom());
+    for (int row = down.first; row <= down.last; ++row) {
+        for (int column = across.first; column <= across.last; ++column) {
+            Rgb &holds = m_holds[at(row, column)];
+            if (holds == colour)
+                continue;
+            const QRect tile(column * kTile, row * kTile, kTile, kTile);
+            holds = covered.contains(tile) ? colour : kUnknown;
+            m_marked[at(row, column)] = 1;
+            m_any = true;
+        }
+    }
 }
 
 QRegion ChangedTiles::take()
@@ -42,24 +74,38 @@ QRegion ChangedTiles::take()
     QRegion region;
     if (!m_any)
         return region;
+    const auto sendable = [this](std::size_t tile) {
+        return m_marked[tile] && (m_holds[tile] == kUnknown || m_holds[tile] != m_shown[tile]);
+    };
     for (int row = 0; row < m_rows; ++row) {
         for (int column = 0; column < m_columns;) {
-            const std::size_t at = std::size_t(row * m_columns + column);
-            if (!m_marked[at]) {
+            if (!sendable(at(row, column))) {
                 ++column;
                 continue;
             }
             int end = column;
-            while (end < m_columns && m_marked[std::size_t(row * m_columns + end)]) {
-                m_marked[std::size_t(row * m_columns + end)] = 0;
+            while (end < m_columns && sendable(at(row, end)))
                 ++end;
-            }
             region += QRect(column * kTile, row * kTile, (end - column) * kTile, kTile);
             column = end;
         }
     }
+    std::fill(m_marked.begin(), m_marked.end(), std::uint8_t(0));
     m_any = false;
     return region;
+}
+
+void ChangedTiles::painted(const QRect &area)
+{
+    const Span across = columns(area.left(), area.right());
+    const Span down = rows(area.top(), area.bottom());
+    for (int row = down.first; row <= down.last; ++row) {
+        for (int column = across.first; column <= across.last; ++column) {
+            const QRect tile(column * kTile, row * kTile, kTile, kTile);
+            // Part of a tile painted leaves the screen holding a mix of old and new.
+            m_shown[at(row, column)] = area.contains(tile) ? m_holds[at(row, column)] : kUnknown;
+        }
+    }
 }
 
 } // namespace fotonar

@@ -12,25 +12,51 @@ namespace fotonar {
 /// The parts of the picture changed since the last frame, as a grid of square tiles. Marking
 /// costs the same whatever shapes were drawn before, where a QRegion grows slower with every
 /// slanted line added to it; the region handed out keeps to the tiles a line crosses.
+///
+/// A tile may also be known to hold one colour throughout, after a fill that covered it. A tile
+/// known to hold the colour it had when last painted to the screen is left out of the region:
+/// each run erases the whole scene and paints the lower medium again, yet only where the last
+/// run drew does the screen change.
 class ChangedTiles
 {
 public:
     /// Side of a tile in logical pixels.
     static constexpr int kTile = 32;
+    /// An opaque RGB colour as QColor::rgb() gives it (alpha 0xff).
+    using Rgb = std::uint32_t;
+    /// What a tile holds when nobody knows: never an opaque colour.
+    static constexpr Rgb kUnknown = 0;
 
-    /// Covers `size` logical pixels from (0, 0); keeps what is marked.
-    void resize(QSize size);
+    /// Covers `size` logical pixels from (0, 0); keeps what is marked. With `uniform` set, the
+    /// whole picture is now that colour; otherwise what every tile holds is unknown.
+    void resize(QSize size, Rgb uniform = kUnknown);
     /// Marks every tile that `area` touches; what lies outside the grid is left out.
     void mark(const QRect &area);
+    /// A fill of `colour` that touched the tiles `touched` touches and covered every pixel of
+    /// `covered` (logical pixels). A tile already known to be `colour` does not change.
+    void markFill(const QRect &touched, const QRect &covered, Rgb colour);
     bool isEmpty() const { return !m_any; }
-    /// The marked tiles as one rectangle per run of tiles in a row, in logical pixels; clears
-    /// the marks.
+    /// The marked tiles as one rectangle per run of tiles in a row, in logical pixels, without
+    /// those that hold what the screen last got; clears the marks.
     QRegion take();
+    /// The picture was painted to the screen in `area` (logical pixels).
+    void painted(const QRect &area);
 
 private:
+    struct Span
+    {
+        int first = 0;
+        int last = -1;
+    };
+    Span columns(int left, int right) const;
+    Span rows(int top, int bottom) const;
+    std::size_t at(int row, int column) const { return std::size_t(row) * m_columns + column; }
+
     int m_columns = 0;
     int m_rows = 0;
     std::vector<std::uint8_t> m_marked; ///< one byte a tile, row by row
+    std::vector<Rgb> m_holds; ///< the colour a tile holds throughout, or kUnknown
+    std::vector<Rgb> m_shown; ///< the colour it held when last painted whole, or kUnknown
     bool m_any = false;
 };
 

@@ -102,9 +102,9 @@ void SurfaceWidget::drawLine(float x1, float y1, float x2, float y2, std::option
         fillLater(swept.adjusted(-thickness / 2, -thickness / 2, thickness - 1 - thickness / 2,
                       thickness - 1 - thickness / 2),
             linePen.color());
-    } else {
-        picturePainter(linePen, Qt::NoBrush).drawLine(deviceFrom, deviceTo);
+        return; // marked as changed when the pile of rows is filled
     }
+    picturePainter(linePen, Qt::NoBrush).drawLine(deviceFrom, deviceTo);
     markLineChanged(from, to);
 }
 
@@ -203,6 +203,7 @@ void SurfaceWidget::paintEvent(QPaintEvent *event)
     ensurePicture();
     QPainter painter(this);
     for (const QRect &area : event->region()) {
+        m_changed.painted(area);
         const QRectF source(
             area.x() * m_dpr, area.y() * m_dpr, area.width() * m_dpr, area.height() * m_dpr);
         painter.drawImage(QRectF(area), m_image, source);
@@ -238,6 +239,17 @@ void SurfaceWidget::fillPending()
     const QRect area = m_pendingFill;
     m_pendingFill = QRect();
     picturePainter().fillRect(area, m_pendingColour);
+    // Marked once for the pile of rows, not once a row. Logically, the fill touches every
+    // pixel that shares a device pixel with it, and covers those made of its device pixels only.
+    const QRect touched(
+        QPoint(int(std::floor(area.left() / m_dpr)), int(std::floor(area.top() / m_dpr))),
+        QPoint(int(std::ceil((area.right() + 1) / m_dpr)) - 1,
+            int(std::ceil((area.bottom() + 1) / m_dpr)) - 1));
+    const QRect covered(
+        QPoint(int(std::ceil(area.left() / m_dpr)), int(std::ceil(area.top() / m_dpr))),
+        QPoint(int(std::floor((area.right() + 1) / m_dpr)) - 1,
+            int(std::floor((area.bottom() + 1) / m_dpr)) - 1));
+    m_changed.markFill(touched, covered, m_pendingColour.rgb());
 }
 
 QPainter &SurfaceWidget::picturePainter()
@@ -290,10 +302,12 @@ void SurfaceWidget::ensurePicture()
         const qreal scale = dpr / m_dpr;
         painter.drawImage(QRectF(0, 0, m_image.width() * scale, m_image.height() * scale), m_image);
     }
+    const bool uniform = m_image.isNull();
     m_image = grown;
     m_dpr = dpr;
-    m_changed.resize(logical.expandedTo(
-        QSize(int(std::ceil(m_image.width() / dpr)), int(std::ceil(m_image.height() / dpr)))));
+    m_changed.resize(logical.expandedTo(QSize(int(std::ceil(m_image.width() / dpr)),
+                         int(std::ceil(m_image.height() / dpr)))),
+        uniform ? toQColor(kBackgroundGrey).rgb() : ChangedTiles::kUnknown);
 }
 
 QPoint SurfaceWidget::toDevice(int x, int y) const
