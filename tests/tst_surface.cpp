@@ -5,8 +5,11 @@
 #include "runerror.h"
 #include "surfacewidget.h"
 #include "systemcolours.h"
+#include "thinline.h"
 
 #include <QLabel>
+#include <QPainter>
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace fotonar;
@@ -33,6 +36,8 @@ private slots:
     void unknownSystemColourFails();
     void horizontalLine_data();
     void horizontalLine();
+    void thinLineAsQtDrawsIt_data();
+    void thinLineAsQtDrawsIt();
     void filledCircle();
     void transparentCircle();
     void foregroundColour();
@@ -91,6 +96,41 @@ void TestSurface::horizontalLine()
     QCOMPARE(at(surface, 15, row + 1), kGrey);
     QCOMPARE(at(surface, 9, row), kGrey);
     QCOMPARE(at(surface, 22, row), kGrey);
+}
+
+void TestSurface::thinLineAsQtDrawsIt_data()
+{
+    QTest::addColumn<int>("reach"); // the largest distance between the two ends, per axis
+    QTest::newRow("short, every octant and single points") << 6;
+    QTest::newRow("as long as a run's legs") << 700;
+}
+
+void TestSurface::thinLineAsQtDrawsIt()
+{
+    // The fast one-pixel line must set exactly the pixels Qt's own would, or the picture would
+    // depend on which of the two drew it.
+    QFETCH(int, reach);
+    QRandomGenerator random(reach);
+    QImage expected(760, 760, QImage::Format_RGB32);
+    QImage drawn(expected.size(), QImage::Format_RGB32);
+    const QPen pen(kDark, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    for (int i = 0; i < 1000; ++i) {
+        const QPoint from(20 + random.bounded(reach), 20 + random.bounded(reach));
+        const QPoint to(20 + random.bounded(reach), 20 + random.bounded(reach));
+        expected.fill(kGrey);
+        drawn.fill(kGrey);
+        QPainter painter(&expected);
+        painter.setPen(pen);
+        painter.drawLine(from, to);
+        painter.end();
+        drawThinLine(drawn, from, to, kDark.rgb());
+        if (drawn != expected)
+            QFAIL(qPrintable(QStringLiteral("(%1, %2) to (%3, %4)")
+                                 .arg(from.x())
+                                 .arg(from.y())
+                                 .arg(to.x())
+                                 .arg(to.y())));
+    }
 }
 
 void TestSurface::filledCircle()

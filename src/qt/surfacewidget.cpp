@@ -2,6 +2,7 @@
 
 #include "runerror.h"
 #include "systemcolours.h"
+#include "thinline.h"
 
 #include <QCoreApplication>
 #include <QPaintEvent>
@@ -104,7 +105,15 @@ void SurfaceWidget::drawLine(float x1, float y1, float x2, float y2, std::option
             linePen.color());
         return; // marked as changed when the pile of rows is filled
     }
-    picturePainter(linePen, Qt::NoBrush).drawLine(deviceFrom, deviceTo);
+    const QRect inside = m_image.rect().adjusted(1, 1, -1, -1);
+    if (linePen.width() == 1 && inside.contains(deviceFrom) && inside.contains(deviceTo)) {
+        fillPending(); // what was drawn before comes first
+        if (m_painter.isActive() && !m_image.isDetached())
+            m_painter.end(); // writing must not detach the image from under an open painter
+        drawThinLine(m_image, deviceFrom, deviceTo, linePen.color().rgb());
+    } else {
+        picturePainter(linePen, Qt::NoBrush).drawLine(deviceFrom, deviceTo);
+    }
     markLineChanged(from, to);
 }
 
