@@ -12,17 +12,19 @@ class BitmapView : public QWidget
     Q_OBJECT
 
 public:
-    /// Loads `resource`; the widget takes the bitmap's size.
+    /// Shows `resource`, read when first needed: the images stay hidden until a run completes,
+    /// and the first image read costs a millisecond of the start-up.
     explicit BitmapView(const QString &resource, QWidget *parent = nullptr);
 
-    const QImage &image() const { return m_image; }
-    QSize sizeHint() const override { return m_image.size(); }
+    const QImage &image() const;
+    QSize sizeHint() const override { return image().size(); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QImage m_image;
+    QString m_resource;
+    mutable QImage m_image;
 };
 
 } // namespace fotonar

@@ -24,6 +24,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWindow>
 
 #include <initializer_list>
 #include <stdexcept>
@@ -182,10 +183,6 @@ Fotonar::Fotonar(QWidget *parent)
     // desktop theme would otherwise write white captions on the light grey and green.
     setPalette(classicPalette());
     setWindowTitle(QString::fromStdString(windowCaption()));
-    // Decoding the icon and converting it for the window manager takes a tenth of the start-up;
-    // the window does not need it to appear, so it follows right after.
-    QTimer::singleShot(
-        0, this, [this] { setWindowIcon(QIcon(QStringLiteral(":/assets/fotonar-256.png"))); });
     setBackground(this, kBackgroundGrey);
     setAutoFillBackground(true);
     resize(kPreferredWidth, kPreferredHeight);
@@ -195,6 +192,27 @@ Fotonar::Fotonar(QWidget *parent)
     Form_Load();
     // Start has the lowest tab index: Space or Enter right away runs with the defaults.
     control<QPushButton>("cmdStart")->setFocus(Qt::OtherFocusReason);
+}
+
+void Fotonar::showEvent(QShowEvent *event)
+{
+    // Decoding the icon and converting it for the window manager takes a tenth of the start-up;
+    // the window does not need it to appear and be painted, so the icon follows its first
+    // exposure.
+    if (windowIcon().isNull() && windowHandle())
+        windowHandle()->installEventFilter(this);
+    QWidget::showEvent(event);
+}
+
+bool Fotonar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose
+        && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        QTimer::singleShot(
+            0, this, [this] { setWindowIcon(QIcon(QStringLiteral(":/assets/fotonar-256.png"))); });
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Fotonar::showOnScreen()
