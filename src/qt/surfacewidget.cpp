@@ -208,9 +208,13 @@ qint64 SurfaceWidget::frameInterval() const
 
 void SurfaceWidget::paintEvent(QPaintEvent *event)
 {
+    QPainter painter(this);
+    if (m_image.isNull()) { // nothing drawn yet: the window opens without waiting for a picture
+        painter.fillRect(event->rect(), toQColor(kBackgroundGrey));
+        return;
+    }
     finishDrawing();
     ensurePicture();
-    QPainter painter(this);
     for (const QRect &area : event->region()) {
         m_changed.painted(area);
         const QRectF source(
@@ -221,7 +225,10 @@ void SurfaceWidget::paintEvent(QPaintEvent *event)
 
 void SurfaceWidget::resizeEvent(QResizeEvent *event)
 {
-    ensurePicture();
+    // The picture is made by the first drawing; once there, it grows with the window. Its
+    // allocation and first fill are a fifth of the window's start-up, mostly the page faults.
+    if (!m_image.isNull())
+        ensurePicture();
     QWidget::resizeEvent(event);
 }
 

@@ -38,6 +38,7 @@ public:
     /// least kSceneWidth x kSceneHeight logical pixels and the whole widget.
     const QImage &picture()
     {
+        ensurePicture();
         fillPending();
         return m_image;
     }
