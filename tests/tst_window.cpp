@@ -79,6 +79,8 @@ private slots:
     void startUpGeometry();
     void startUpDefaults();
     void captionsAndFonts();
+    void fontsAreThoseQtWouldChoose_data();
+    void fontsAreThoseQtWouldChoose();
     void optionWritesItsText_data();
     void optionWritesItsText();
     void scrollBarEnds();
@@ -186,6 +188,36 @@ void TestWindow::captionsAndFonts()
     QCOMPARE(control<QLabel>("labZdroj")->palette().color(QPalette::Window), QColor(192, 255, 192));
     QVERIFY(control<QLabel>("labZdroj")->autoFillBackground()); // opaque
     QCOMPARE(control<QRadioButton>("op15")->text(), QStringLiteral("1,5"));
+}
+
+void TestWindow::fontsAreThoseQtWouldChoose_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("family");
+    QTest::newRow("title") << "labFotonar"
+                           << "Times New Roman";
+    QTest::newRow("frame") << "frmIndex"
+                           << "Times New Roman";
+    QTest::newRow("button") << "cmdStart"
+                            << "Times New Roman";
+    QTest::newRow("option") << "op15"
+                            << "Arial";
+}
+
+void TestWindow::fontsAreThoseQtWouldChoose()
+{
+    // The window names the installed stand-in itself; the font must be the one Qt would have
+    // found for the family the layout names.
+    QFETCH(QString, control);
+    QFETCH(QString, family);
+    const QFont shown = m_window->findChild<QWidget *>(control)->font();
+    QFont named(family);
+    named.setPixelSize(shown.pixelSize());
+    named.setBold(shown.bold());
+    const QFontInfo expected(named), actual(shown);
+    QCOMPARE(actual.family(), expected.family());
+    QCOMPARE(actual.styleName(), expected.styleName());
+    QCOMPARE(actual.pixelSize(), expected.pixelSize());
 }
 
 void TestWindow::optionWritesItsText_data()

@@ -1,6 +1,7 @@
 #include "fotonar.h"
 
 #include "bitmapview.h"
+#include "fontfamilies.h"
 
 #include "run.h"
 #include "runerror.h"
@@ -40,7 +41,7 @@ QString toQString(std::string_view text)
 
 QFont timesBold(int pixelSize)
 {
-    QFont font(QStringLiteral("Times New Roman"));
+    QFont font = fontOfFamily(QStringLiteral("Times New Roman"));
     font.setPixelSize(pixelSize);
     font.setBold(true);
     font.setItalic(false);
@@ -80,7 +81,7 @@ QRadioButton *makeOption(QWidget *frame, const QString &caption, QStyle *style)
 {
     auto *option = new QRadioButton(caption, frame);
     // Arial's metrics: fontconfig gives Liberation Sans, which comes with the Times stand-in.
-    QFont font(QStringLiteral("Arial"));
+    QFont font = fontOfFamily(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(kDefaultFontPixels);
     font.setBold(false); // not the frame's bold title font
@@ -257,8 +258,10 @@ QWidget *Fotonar::createControl(const ControlSpec &entry, QWidget *parent)
     const QString caption = toQString(entry.caption);
     switch (entry.kind) {
     case ControlKind::Frame: {
-        auto *frame = new QGroupBox(caption, parent);
+        // The title is measured as it is set: in its own font, not the desktop's.
+        auto *frame = new QGroupBox(parent);
         frame->setFont(timesBold(entry.fontPixels));
+        frame->setTitle(caption);
         return frame;
     }
     case ControlKind::Option:
