@@ -2,12 +2,14 @@
 // and written under a decimal separator.
 
 #include "fieldtext.h"
+#include "framepacer.h"
 #include "layout.h"
 
 #include <QTest>
 
 #include <set>
 #include <string>
+#include <vector>
 
 using namespace fotonar;
 
@@ -23,6 +25,8 @@ private slots:
     void layoutIsConsistent();
     void tabStopsAtTheChosenOptions();
     void arrowsStayInTheirFrame();
+    void framesFollowTheScreen_data();
+    void framesFollowTheScreen();
 };
 
 void TestShared::readNumber_data()
@@ -153,4 +157,37 @@ void TestShared::arrowsStayInTheirFrame()
 }
 
 QTEST_GUILESS_MAIN(TestShared)
+void TestShared::framesFollowTheScreen_data()
+{
+    // The time from one present to the next, in microseconds, repeated for 102 presents; a
+    // 60 Hz screen.
+    QTest::addColumn<std::vector<int>>("gaps");
+    QTest::addColumn<int>("fewestFrames");
+    QTest::addColumn<int>("mostFrames");
+    QTest::newRow("slow-down 1: many presents a refresh") << std::vector {600} << 3 << 5;
+    QTest::newRow("a pause of a refresh") << std::vector {16'667} << 102 << 102;
+    QTest::newRow("pauses jittering about 18 ms") << std::vector {15'000, 21'000} << 102 << 102;
+    QTest::newRow("pauses of half a refresh") << std::vector {8'333} << 50 << 52;
+}
+
+void TestShared::framesFollowTheScreen()
+{
+    QFETCH(std::vector<int>, gaps);
+    QFETCH(int, fewestFrames);
+    QFETCH(int, mostFrames);
+    const std::chrono::nanoseconds refresh(16'666'667);
+    FramePacer pacer;
+    FramePacer::Clock::time_point now {};
+    int frames = 0;
+    for (int present = 0; present < 102; ++present) {
+        if (pacer.due(now)) {
+            pacer.frameShown(now, refresh);
+            ++frames;
+        }
+        now += std::chrono::microseconds(gaps[std::size_t(present) % gaps.size()]);
+    }
+    QVERIFY2(
+        frames >= fewestFrames && frames <= mostFrames, QByteArray::number(frames).constData());
+}
+
 #include "tst_shared.moc"

@@ -174,7 +174,7 @@ void SurfaceWidget::present()
     // A second frame within one refresh would never be seen, yet each costs a trip to the
     // display server. Held back, the drawing goes out with the next present, one path's pause
     // later, and the painter stays open for it.
-    if (m_sinceFrame.isValid() && m_sinceFrame.nsecsElapsed() < m_frameInterval) {
+    if (!m_pacer.due(FramePacer::Clock::now())) {
         leaveVectorStateClean(); // the path was drawn all the same, and the pause follows
         return;
     }
@@ -185,8 +185,8 @@ void SurfaceWidget::flush()
 {
     // A frame's time is when it is handed over, not when painting it is done: the next path,
     // one pause later, then gets a frame of its own whenever its pause outlasts a refresh.
-    m_sinceFrame.start();
-    m_frameInterval = frameInterval(); // read once a frame: the window may change screens
+    // The screen's rate is read once a frame: the window may change screens.
+    m_pacer.frameShown(FramePacer::Clock::now(), std::chrono::nanoseconds(frameInterval()));
     finishDrawing();
     if (!m_changed.isEmpty()) {
         update(m_changed.take());

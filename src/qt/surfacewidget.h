@@ -1,9 +1,9 @@
 #pragma once
 
 #include "changedtiles.h"
+#include "framepacer.h"
 #include "surface.h"
 
-#include <QElapsedTimer>
 #include <QHash>
 #include <QImage>
 #include <QPainter>
@@ -15,7 +15,7 @@ namespace fotonar {
 /// the screen's device pixel ratio, so the picture survives being covered, minimised or resized
 /// and stays sharp on high-density screens; paintEvent only copies the changed part to the
 /// screen. Drawing is aliased, with every coordinate rounded to a whole logical pixel.
-/// present() puts the changes on the screen at most once per frame of the window's screen;
+/// present() puts the changes on the screen on the cadence of the window's screen (FramePacer);
 /// flush() at once.
 /// The labels and images that a run places are sibling widgets registered with addControl().
 class SurfaceWidget : public QWidget, public Surface
@@ -96,9 +96,8 @@ private:
     QColor m_foreground = Qt::black;
     ChangedTiles m_changed;
     QHash<Control, QWidget *> m_controls;
-    QElapsedTimer m_sinceFrame; ///< since the last frame was put on the screen
+    FramePacer m_pacer;
     int m_framesFlushed = 0;
-    qint64 m_frameInterval = 0; ///< of the window's screen at the last frame, in nanoseconds
 };
 
 } // namespace fotonar

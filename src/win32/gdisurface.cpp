@@ -143,7 +143,7 @@ void GdiSurface::present()
 {
     // A second frame within one refresh would never be seen. Held back, the drawing goes out
     // with the next present, one path's pause later.
-    if (std::chrono::steady_clock::now() - m_lastFrame < m_frameInterval)
+    if (!m_pacer.due(FramePacer::Clock::now()))
         return;
     flush();
 }
@@ -151,7 +151,8 @@ void GdiSurface::present()
 void GdiSurface::flush()
 {
     // A frame's time is when it is handed over, not when painting it is done.
-    m_lastFrame = std::chrono::steady_clock::now();
+    // The monitor's rate is read once a frame: the window may have moved to another monitor.
+    m_pacer.frameShown(FramePacer::Clock::now(), screenFrameInterval());
     GdiFlush();
     if (!IsRectEmpty(&m_changed)) {
         InvalidateRect(m_window, &m_changed, FALSE);
@@ -171,7 +172,6 @@ void GdiSurface::flush()
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    m_frameInterval = screenFrameInterval(); // the window may have moved to another monitor
 }
 
 void GdiSurface::ensurePicture()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framepacer.h"
 #include "gdi.h"
 #include "surface.h"
 
@@ -63,8 +64,7 @@ private:
     Colour m_foreground = 0;
     RECT m_changed {0, 0, 0, 0}; ///< device pixels since the last frame; empty when none
     std::map<Control, HWND> m_controls;
-    std::chrono::steady_clock::time_point m_lastFrame {};
-    std::chrono::nanoseconds m_frameInterval {0}; ///< of the window's screen, at the last frame
+    FramePacer m_pacer;
     int m_framesFlushed = 0;
 };
 

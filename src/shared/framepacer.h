@@ -1,0 +1,25 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+
+namespace fotonar {
+
+/// When a present may put a frame on the screen. Frames follow the screen's cadence: on average
+/// no more than one a refresh, never two within three quarters of a refresh, and a present that
+/// comes a refresh or more after the last frame always gets its own.
+class FramePacer
+{
+public:
+    using Clock = std::chrono::steady_clock;
+
+    /// Whether a frame may go out at `now`.
+    bool due(Clock::time_point now) const { return !m_nextFrame || now >= *m_nextFrame; }
+    /// A frame went out at `now`, on a screen that refreshes every `interval` (> 0).
+    void frameShown(Clock::time_point now, std::chrono::nanoseconds interval);
+
+private:
+    std::optional<Clock::time_point> m_nextFrame;
+};
+
+} // namespace fotonar
