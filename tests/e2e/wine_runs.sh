@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
 # fotonar.exe while a run keeps it busy: a close during a run waits for its end, then the
-# program ends with status 0. (A Start clicked during a run does give one more run, 102
-# paintings and all, as Wine's message trace shows; but about one time in three that run's
-# frames do not reach the X display until it has ended, so watching the screen cannot tell
-# it from a lost click. That case is left out until the cause is found.)
+# program ends with status 0. (A Start clicked during a run: wine_queued_start.sh.)
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/wine_lib.sh"
 require_wine
