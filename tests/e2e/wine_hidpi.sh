@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# fotonar.exe at 200 % (Wine's LogPixels = 192): the program scales layout, fonts and picture
-# itself, sharp, never stretched: the 2 px boundary is four device rows of dark grey and the
-# drawing has no blended colours.
+# fotonar.exe at 200 % and 150 % (Wine's LogPixels = 192, 144): the program scales layout, fonts
+# and picture itself, sharp, never stretched: the 2 px boundary is four (three) device rows of
+# dark grey and the drawing has no blended colours.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/wine_lib.sh"
 require_wine
@@ -9,14 +9,14 @@ require_wine
 cp -a "$WINEPREFIX" "$E2E_WORK/prefix"
 export WINEPREFIX="$E2E_WORK/prefix"
 start_display 2048x1536
-cat >"$E2E_WORK/dpi.reg" <<'REG'
-REGEDIT4
-
-[HKEY_CURRENT_USER\Control Panel\Desktop]
-"LogPixels"=dword:000000c0
-REG
-wine regedit "$E2E_WORK/dpi.reg" >/dev/null 2>&1 || fail "regedit failed"
-wineserver -w
+# set_log_pixels DPI: the desktop's pixels per inch, 96 being 100 %.
+set_log_pixels() {
+    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' "$1" \
+        >"$E2E_WORK/dpi.reg"
+    wine regedit "$E2E_WORK/dpi.reg" >/dev/null 2>&1 || fail "regedit failed"
+    wineserver -w
+}
+set_log_pixels 192
 
 start_wine_app
 SCALE=2
@@ -34,4 +34,22 @@ expect_pixel "$E2E_WORK/run.png" 840 382 "$GLYPH" "alpha, doubled"
 # blended between their colours.
 convert "$E2E_WORK/run.png" -crop 1280x60+200+600 +repage "$E2E_WORK/middle.png"
 [ "$(colours "$E2E_WORK/middle.png")" -le 6 ] || fail "$(colours "$E2E_WORK/middle.png") colours: smoothed"
-echo "PASS: sharp at 200 %"
+stop_wine_app
+
+# 150 %: whole device pixels no longer fall on whole logical ones. Coordinates below are device
+# pixels (SCALE stays 1).
+set_log_pixels 144
+start_wine_app
+SCALE=1
+xdotool mousemove --window "$WID" 870 30 click 1 # Start
+wait_pixel 172 132 "$WHITE" 60                     # the detector, filled at the run's end
+shot "$E2E_WORK/run150.png"
+for row in 436 437 438; do
+    expect_pixel "$E2E_WORK/run150.png" 1139 "$row" 64,64,64 "boundary at 150 %, device row $row"
+done
+expect_pixel "$E2E_WORK/run150.png" 1139 435 "$GREY" "above the boundary at 150 %"
+expect_pixel "$E2E_WORK/run150.png" 1139 439 "$LIGHT_GREEN" "below the boundary at 150 %"
+convert "$E2E_WORK/run150.png" -crop 300x40+800+560 +repage "$E2E_WORK/middle150.png"
+[ "$(colours "$E2E_WORK/middle150.png")" -le 2 ] \
+    || fail "$(colours "$E2E_WORK/middle150.png") colours at 150 %: smoothed"
+echo "PASS: sharp at 200 % and 150 %"
