@@ -185,11 +185,14 @@ void SurfaceWidget::flush()
 {
     // A frame's time is when it is handed over, not when painting it is done: the next path,
     // one pause later, then gets a frame of its own whenever its pause outlasts a refresh.
-    // The screen's rate is read once a frame: the window may change screens.
-    m_pacer.frameShown(FramePacer::Clock::now(), std::chrono::nanoseconds(frameInterval()));
+    // Drawing that left every tile as it was shown is no frame.
+    const auto handedOver = FramePacer::Clock::now();
     finishDrawing();
-    if (!m_changed.isEmpty()) {
-        update(m_changed.take());
+    const QRegion changed = m_changed.take();
+    if (!changed.isEmpty()) {
+        // The screen's rate is read once a frame: the window may change screens.
+        m_pacer.frameShown(handedOver, std::chrono::nanoseconds(frameInterval()));
+        update(changed);
         ++m_framesFlushed;
     }
     // The run keeps the event thread busy: let Qt paint now, but leave clicks and keys queued

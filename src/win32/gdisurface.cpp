@@ -150,11 +150,13 @@ void GdiSurface::present()
 
 void GdiSurface::flush()
 {
-    // A frame's time is when it is handed over, not when painting it is done.
-    // The monitor's rate is read once a frame: the window may have moved to another monitor.
-    m_pacer.frameShown(FramePacer::Clock::now(), screenFrameInterval());
+    // A frame's time is when it is handed over, not when painting it is done. Nothing drawn
+    // since the last frame is no frame.
+    const auto handedOver = FramePacer::Clock::now();
     GdiFlush();
     if (!IsRectEmpty(&m_changed)) {
+        // The monitor's rate is read once a frame: the window may have moved to another monitor.
+        m_pacer.frameShown(handedOver, screenFrameInterval());
         InvalidateRect(m_window, &m_changed, FALSE);
         m_changed = {0, 0, 0, 0};
         ++m_framesFlushed;
