@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# fotonar.exe while a run keeps it busy: a close during a run waits for its end, then the
-# program ends with status 0. (A Start clicked during a run: wine_queued_start.sh.)
+# fotonar.exe while a run keeps it busy: the window answers the messages by which Windows tells
+# a window that does not respond, and a close during a run waits for its end, then the program
+# ends with status 0. (A Start clicked during a run: wine_queued_start.sh.)
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/wine_lib.sh"
 require_wine
@@ -10,6 +11,12 @@ drag_slowest # slow-down 6: a run lasts a couple of seconds
 
 click_start
 wait_pixel 115 88 "$GREY" 30
+probe="$(dirname "$FOTONAR_EXE")/fotonar-responds.exe"
+[ -f "$probe" ] || fail "$probe is not built (make windows)"
+answers=$(wine "$probe" 2) || fail "the window did not answer during the run: $answers"
+echo "during the run: $answers"
+longest=$(echo "$answers" | sed -n 's/.*longest after \([0-9]*\) ms.*/\1/p')
+[ -n "$longest" ] && [ "$longest" -lt 1000 ] || fail "the window answered slowly: $answers"
 click_konec
 sleep 0.5
 kill -0 "$APP_PID" 2>/dev/null || fail "the program ended in the middle of a run"
