@@ -1,5 +1,7 @@
 #include "fotonarwindow.h"
 
+#include "accessiblename.h"
+
 #include "run.h"
 #include "runerror.h"
 
@@ -68,6 +70,10 @@ LRESULT CALLBACK scrollBarFocus(
         }
         return painted;
     }
+    case WM_NCDESTROY:
+        forgetAnnotatedName(scrollBar);
+        RemoveWindowSubclass(scrollBar, scrollBarFocus, 0);
+        break;
     }
     return DefSubclassProc(scrollBar, message, w, l);
 }
@@ -234,8 +240,11 @@ HWND FotonarWindow::createControl(const ControlSpec &entry, int id)
         SCROLLINFO range {sizeof(range), SIF_RANGE | SIF_POS | SIF_PAGE, kSlowDownMin, kSlowDownMax,
             0, kSlowDownMin, 0};
         SetScrollInfo(control, SB_CTL, &range, TRUE);
-        // Screen readers read the scroll bar by its window text.
-        SetWindowTextW(control, widen(accessibleName(entry)).c_str());
+        // A scroll bar shows no caption that screen readers could name it by: its window text
+        // says it for some, the annotation for all.
+        const std::wstring name = widen(accessibleName(entry));
+        SetWindowTextW(control, name.c_str());
+        annotateName(control, name.c_str());
         SetWindowSubclass(control, scrollBarFocus, 0, 0);
     }
     if (entry.kind == ControlKind::Label || entry.kind == ControlKind::Image) {

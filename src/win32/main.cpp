@@ -1,6 +1,7 @@
 #include "fotonarwindow.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <exception>
 
@@ -8,6 +9,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
 {
     const INITCOMMONCONTROLSEX controls {sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    // COM, for the names that screen readers read (the window's one thread is its apartment).
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     try {
         fotonar::win32::FotonarWindow window(instance);
         window.showOnScreen(showCommand);
@@ -18,6 +21,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
+        if (SUCCEEDED(com))
+            CoUninitialize();
         return int(message.wParam);
     } catch (const std::exception &error) {
         MessageBoxW(
