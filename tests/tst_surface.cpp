@@ -38,6 +38,8 @@ private slots:
     void horizontalLine();
     void thinLineAsQtDrawsIt_data();
     void thinLineAsQtDrawsIt();
+    void wideLineAsQtDrawsIt_data();
+    void wideLineAsQtDrawsIt();
     void filledCircle();
     void transparentCircle();
     void foregroundColour();
@@ -130,6 +132,42 @@ void TestSurface::thinLineAsQtDrawsIt()
                                  .arg(from.y())
                                  .arg(to.x())
                                  .arg(to.y())));
+    }
+}
+
+void TestSurface::wideLineAsQtDrawsIt_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("reach"); // the largest span per axis
+    QTest::newRow("arrows: 3 px, short, shapes met again") << 3 << 8;
+    QTest::newRow("2 px, as long as stamps go") << 2 << 64;
+    QTest::newRow("3 px, longer than stamps go") << 3 << 300;
+}
+
+void TestSurface::wideLineAsQtDrawsIt()
+{
+    // Short wide lines are stamped from the first one of their shape: the picture must be the
+    // one Qt draws, in either of two colours, wherever the line lies.
+    QFETCH(int, width);
+    QFETCH(int, reach);
+    QRandomGenerator random(width * 1000 + reach);
+    SurfaceWidget surface;
+    surface.setPenWidth(width);
+    QImage expected(surface.picture().size(), QImage::Format_RGB32);
+    expected.fill(kGrey);
+    QPainter painter(&expected);
+    for (int i = 0; i < 400; ++i) {
+        const QPoint from(310 + random.bounded(-300, 300), 360 + random.bounded(-300, 300));
+        const QPoint to
+            = from + QPoint(random.bounded(-reach, reach + 1), random.bounded(-reach, reach + 1));
+        if (from.x() == to.x() || from.y() == to.y())
+            continue; // upright and level lines are filled, not stroked
+        const Colour colour = i % 2 ? kDarkGrey : kLightGreen;
+        painter.setPen(QPen(toQColor(colour), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawLine(from, to);
+        surface.drawLine(float(from.x()), float(from.y()), float(to.x()), float(to.y()), colour);
+        if (i % 40 == 39)
+            QCOMPARE(surface.picture().convertToFormat(QImage::Format_RGB32), expected);
     }
 }
 

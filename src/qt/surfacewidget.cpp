@@ -26,6 +26,9 @@ constexpr double kCoordinateLimit = 1'000'000;
 // Circles up to this radius in device pixels (the run's are 1 and 6 logical pixels) are stamped
 // from a picture of the last one; a larger one is drawn, not copied from a huge image.
 constexpr int kMostStampedRadius = 64;
+// Longer lines are not stamped; nor are more shapes of line kept than a run could need.
+constexpr int kMostStampedSpan = 64;
+constexpr std::size_t kMostLineStamps = 512;
 
 int toPixel(float coordinate)
 {
@@ -111,6 +114,10 @@ void SurfaceWidget::drawLine(float x1, float y1, float x2, float y2, std::option
         if (m_painter.isActive() && !m_image.isDetached())
             m_painter.end(); // writing must not detach the image from under an open painter
         drawThinLine(m_image, deviceFrom, deviceTo, linePen.color().rgb());
+    } else if (const QPoint span = deviceTo - deviceFrom;
+               std::max(std::abs(span.x()), std::abs(span.y())) <= kMostStampedSpan) {
+        const LineStamp &stamp = lineStamp(span, linePen);
+        picturePainter().drawImage(deviceFrom - stamp.start, stamp.image);
     } else {
         picturePainter(linePen, Qt::NoBrush).drawLine(deviceFrom, deviceTo);
     }
@@ -140,23 +147,52 @@ void SurfaceWidget::drawCircle(float x, float y, float r, std::optional<Colour> 
 const QImage &SurfaceWidget::circleStamp(int deviceRadius, const QPen &outline, const QBrush &fill)
 {
     // Stroking a circle costs as much as a whole path's legs, and the 102 arrows of a run all
-    // have the same one. Drawn once, unsmoothed, onto a transparent square, it is every pixel
-    // the same when stamped at any whole-pixel centre.
+    // have the same one.
     CircleStamp &cached = m_circleStamp;
     if (cached.image.isNull() || cached.radius != deviceRadius || cached.outline != outline
         || cached.fill != fill) {
         const int half = deviceRadius + outline.width() + 1;
-        cached.image = QImage(2 * half + 1, 2 * half + 1, QImage::Format_ARGB32_Premultiplied);
-        cached.image.fill(Qt::transparent);
-        QPainter painter(&cached.image);
-        painter.setPen(outline);
-        painter.setBrush(fill);
-        painter.drawEllipse(QPoint(half, half), deviceRadius, deviceRadius);
+        cached.image
+            = stampOf(QSize(2 * half + 1, 2 * half + 1), outline, fill, [&](QPainter &painter) {
+                  painter.drawEllipse(QPoint(half, half), deviceRadius, deviceRadius);
+              });
         cached.radius = deviceRadius;
         cached.outline = outline;
         cached.fill = fill;
     }
     return cached.image;
+}
+
+const SurfaceWidget::LineStamp &SurfaceWidget::lineStamp(QPoint span, const QPen &pen)
+{
+    // A short line in a wide pen (an arrow, 3 px) costs Qt a stroke and a polygon fill. An
+    // arrow's shape is one of the hundred-odd steps of its length in whole pixels, and a run
+    // repeated, as in class, draws the same ones again.
+    const LineStampKey key {span.x(), span.y(), pen.width(), pen.color().rgb()};
+    if (const auto known = m_lineStamps.find(key); known != m_lineStamps.end())
+        return known->second;
+    if (m_lineStamps.size() >= kMostLineStamps)
+        m_lineStamps.clear();
+    const int margin = pen.width() + 1;
+    const QPoint start(margin + std::max(0, -span.x()), margin + std::max(0, -span.y()));
+    const QSize size(std::abs(span.x()) + 2 * margin + 1, std::abs(span.y()) + 2 * margin + 1);
+    const QImage image = stampOf(
+        size, pen, Qt::NoBrush, [&](QPainter &painter) { painter.drawLine(start, start + span); });
+    return m_lineStamps.emplace(key, LineStamp {image, start}).first->second;
+}
+
+QImage SurfaceWidget::stampOf(
+    QSize size, const QPen &pen, const QBrush &brush, const std::function<void(QPainter &)> &draw)
+{
+    // Unsmoothed drawing between whole-pixel points is the same pixel for pixel wherever it
+    // lies: drawn once onto a transparent image, a shape can be stamped instead of drawn.
+    QImage stamp(size, QImage::Format_ARGB32_Premultiplied);
+    stamp.fill(Qt::transparent);
+    QPainter painter(&stamp);
+    painter.setPen(pen);
+    painter.setBrush(brush);
+    draw(painter);
+    return stamp;
 }
 
 void SurfaceWidget::showControl(Control which)

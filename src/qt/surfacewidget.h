@@ -9,6 +9,10 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <functional>
+#include <map>
+#include <tuple>
+
 namespace fotonar {
 
 /// The window's drawing area: the run's Surface on Qt. Everything is drawn into a QImage kept at
@@ -68,6 +72,14 @@ private:
     QPainter &picturePainter(const QPen &pen, const QBrush &brush);
     void fillLater(const QRect &device, const QColor &colour);
     const QImage &circleStamp(int deviceRadius, const QPen &outline, const QBrush &fill);
+    struct LineStamp
+    {
+        QImage image;
+        QPoint start; ///< where in the image the line starts
+    };
+    const LineStamp &lineStamp(QPoint span, const QPen &pen);
+    static QImage stampOf(QSize size, const QPen &pen, const QBrush &brush,
+        const std::function<void(QPainter &)> &draw);
     void fillPending();
     void finishDrawing();
     void ensurePicture();
@@ -89,6 +101,9 @@ private:
         QPen outline;
         QBrush fill;
     } m_circleStamp; ///< the last circle drawn, ready to stamp again
+    /// Short lines in wide pens, by span, pen width and colour.
+    using LineStampKey = std::tuple<int, int, int, QRgb>;
+    std::map<LineStampKey, LineStamp> m_lineStamps;
     qreal m_dpr = 1;
     int m_penWidth = 1;
     FillStyle m_fillStyle = FillStyle::Transparent;
