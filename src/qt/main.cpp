@@ -62,7 +62,7 @@ int main(int argc, char *argv[])
     }
 
     // The window's first caption waits for fontconfig to read its configuration and caches and
-    // to find the installed fonts standing in for the window's, a third of the start-up; on a
+    // to find the installed fonts standing in for the window's, a fifth of the start-up; on a
     // second core that happens while Qt connects to the display.
     std::thread fontconfigWarmUp([] {
         FcInit();
