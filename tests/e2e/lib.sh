@@ -131,6 +131,17 @@ wait_pixel() {
 
 now_ms() { date +%s%3N; }
 
+# single_run: clicks Start and sets SINGLE to the run's time in ms, from its first picture (the
+# detector erased) to its end (the detector filled).
+single_run() {
+    click_start
+    wait_pixel 115 88 "$GREY" 30
+    local start
+    start=$(now_ms)
+    wait_pixel 115 88 "$WHITE" 120
+    SINGLE=$(($(now_ms) - start))
+}
+
 # drawn_mask IMAGE OUT: white where IMAGE has something drawn, black on the two backgrounds
 # (grey and the light-green medium).
 drawn_mask() {

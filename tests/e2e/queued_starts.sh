@@ -7,16 +7,7 @@ start_app
 
 drag_slowest # slow-down 6: a run lasts a couple of seconds
 
-# One run alone, timed from its first picture to its end.
-single_run() {
-    click_start
-    wait_pixel 115 88 "$GREY" 30
-    local start
-    start=$(now_ms)
-    wait_pixel 115 88 "$WHITE" 120
-    SINGLE=$(($(now_ms) - start))
-}
-single_run
+single_run # one run alone
 before=$SINGLE
 
 click_start

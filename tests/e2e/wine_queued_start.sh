@@ -9,12 +9,8 @@ start_display
 start_wine_app
 drag_slowest # slow-down 6: a run lasts a couple of seconds
 
-# One run alone, from its first picture to its end.
-click_start
-wait_pixel 115 88 "$GREY" 30
-start=$(now_ms)
-wait_pixel 115 88 "$WHITE" 120
-single=$(($(now_ms) - start))
+single_run # one run alone
+single=$SINGLE
 
 click_start
 wait_pixel 115 88 "$GREY" 30
