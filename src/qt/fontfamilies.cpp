@@ -1,7 +1,5 @@
 #include "fontfamilies.h"
 
-#include <QStringList>
-
 #include <fontconfig/fontconfig.h>
 
 #include <map>
@@ -59,11 +57,10 @@ void resolveWindowFamilies()
 
 QFont fontOfFamily(const QString &requested)
 {
-    const QString installed = installedFamily(requested);
-    QFont font(installed);
-    if (installed != requested)
-        font.setFamilies(QStringList {installed, requested});
-    return font;
+    // The installed family alone: a second family in the list would make Qt sort every font for
+    // a fallback list as the first engine loads, before the window can appear. Glyphs missing
+    // from the family are still found, when they are first drawn.
+    return QFont(installedFamily(requested));
 }
 
 } // namespace fotonar

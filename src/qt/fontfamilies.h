@@ -16,8 +16,7 @@ QString installedFamily(const QString &requested);
 /// Qt connects to the display.
 void resolveWindowFamilies();
 
-/// A font of `requested` family that Qt finds by the installed family's name, falling back to
-/// `requested` itself.
+/// A font of `requested` family that Qt finds by the installed family's name.
 QFont fontOfFamily(const QString &requested);
 
 } // namespace fotonar
