@@ -67,7 +67,7 @@ windows: deps-windows
 	  cmake -S . -B $(WINDOWS_DIR) -DCMAKE_BUILD_TYPE=Release \
 	      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	      -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$(CURDIR)/$(WINDOWS_DIR) && \
-	  cmake --build $(WINDOWS_DIR) -j$(JOBS) --target fotonar fotonar-responds \
+	  cmake --build $(WINDOWS_DIR) -j$(JOBS) --target fotonar fotonar-responds fotonar-dpi-change \
 	      $$(command -v makensis >/dev/null && echo setup); \
 	fi
 

@@ -1,0 +1,192 @@
+// fotonar-dpi-change: the window moved to a monitor of another density. Windows then sends
+// WM_DPICHANGED with the rectangle it suggests; Wine sends none, so this program makes the
+// window in its own process and sends it: to 200 % after a default run, then back to 100 %.
+// At each step the window must take the suggested rectangle, the controls and fonts the
+// layout's boxes and sizes at the new scale, a label that the run placed its place scaled,
+// and the run's picture must be kept: each sampled pixel away from the controls is the pixel
+// of the picture before, where the scale puts it. Exit status 0 when all holds, 1 after a line
+// for each thing that did not, 77 when the desktop is not at 100 % to begin with.
+
+#include "fotonarwindow.h"
+#include "layout.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using fotonar::controlSpec;
+using fotonar::win32::FotonarWindow;
+using fotonar::win32::widen;
+
+int failures = 0;
+
+void check(bool holds, const char *what)
+{
+    if (!holds) {
+        std::printf("FAIL: %s\n", what);
+        ++failures;
+    }
+}
+
+void settle()
+{
+    MSG message {};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+struct Snapshot
+{
+    std::vector<RECT> controls; // the visible controls, in client coordinates
+    int width = 0;
+    int height = 0;
+    std::vector<DWORD> pixels;
+
+    DWORD at(int x, int y) const { return pixels[std::size_t(y) * width + x] & 0xFFFFFFu; }
+    bool onControl(int x, int y) const
+    {
+        for (const RECT &box : controls)
+            if (x >= box.left - 1 && x <= box.right && y >= box.top - 1 && y <= box.bottom)
+                return true;
+        return false;
+    }
+};
+
+RECT placeOf(HWND control)
+{
+    RECT box {};
+    GetWindowRect(control, &box);
+    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT *>(&box), 2);
+    return box;
+}
+
+Snapshot grab(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Snapshot shot;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsWindowVisible(child))
+            shot.controls.push_back(placeOf(child));
+    RECT client {};
+    GetClientRect(window, &client);
+    shot.width = client.right;
+    shot.height = client.bottom;
+    shot.pixels.resize(std::size_t(shot.width) * shot.height);
+    BITMAPINFO info {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = shot.width;
+    info.bmiHeader.biHeight = -shot.height; // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC windowDc = GetDC(window);
+    HDC memory = CreateCompatibleDC(windowDc);
+    HBITMAP bitmap = CreateCompatibleBitmap(windowDc, shot.width, shot.height);
+    HGDIOBJ original = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, shot.width, shot.height, windowDc, 0, 0, SRCCOPY);
+    SelectObject(memory, original);
+    GetDIBits(memory, bitmap, 0, UINT(shot.height), shot.pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, windowDc);
+    return shot;
+}
+
+// The share of picture points on a 5 px grid of `small` that `large`, twice its scale, shows in
+// the same colour at twice the place; points on or beside a control at either scale are left out.
+double pictureKept(const Snapshot &small, const Snapshot &large)
+{
+    int same = 0, sampled = 0;
+    for (int y = 2; 2 * y + 1 < large.height && y < small.height; y += 5)
+        for (int x = 2; 2 * x + 1 < large.width && x < small.width; x += 5) {
+            if (small.onControl(x, y) || large.onControl(2 * x, 2 * y)
+                || large.onControl(2 * x + 1, 2 * y + 1))
+                continue;
+            ++sampled;
+            same += small.at(x, y) == large.at(2 * x, 2 * y)
+                && small.at(x, y) == large.at(2 * x + 1, 2 * y + 1);
+        }
+    std::printf("picture: %d of %d sampled points kept\n", same, sampled);
+    return sampled > 1000 ? double(same) / sampled : 0;
+}
+
+bool placedAt(HWND control, double scale, RECT expected)
+{
+    const RECT box = placeOf(control);
+    const auto scaled = [scale](LONG value) { return LONG(value * scale + 0.5); };
+    return box.left == scaled(expected.left) && box.top == scaled(expected.top)
+        && box.right - box.left == scaled(expected.right - expected.left)
+        && box.bottom - box.top == scaled(expected.bottom - expected.top);
+}
+
+int fontPixels(HWND control)
+{
+    LOGFONTW font {};
+    GetObjectW(
+        reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    return font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
+}
+
+void moveTo(HWND window, int dpi, RECT suggested)
+{
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    settle();
+    RECT now {};
+    GetWindowRect(window, &now);
+    check(EqualRect(&now, &suggested), "the window takes the suggested rectangle");
+}
+
+} // namespace
+
+int main()
+{
+    const INITCOMMONCONTROLSEX controls {sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    FotonarWindow fotonar(GetModuleHandleW(nullptr));
+    const HWND window = fotonar.handle();
+    if (GetDpiForWindow(window) != 96) {
+        std::printf("SKIP: the desktop is at %u dpi, not 96\n", GetDpiForWindow(window));
+        return 77;
+    }
+    fotonar.showOnScreen(SW_SHOWNORMAL);
+    settle();
+    const auto named = [window](const char *name) {
+        return FindWindowExW(window, nullptr, nullptr, widen(controlSpec(name).caption).c_str());
+    };
+    const HWND start = named("cmdStart"), source = named("labZdroj");
+    const fotonar::Box startBox = controlSpec("cmdStart").box;
+    const RECT startLayout {startBox.left, startBox.top, startBox.left + startBox.width,
+        startBox.top + startBox.height};
+    SendMessageW(start, BM_CLICK, 0, 0); // the default run, to its end
+    settle();
+    const Snapshot before = grab(window);
+    const RECT sourcePlaced = placeOf(source);
+    RECT atHundred {};
+    GetWindowRect(window, &atHundred);
+
+    // At the screen's corner, so that the whole window is on the screen to be read back.
+    const RECT atTwoHundred {
+        0, 0, 2 * (atHundred.right - atHundred.left), 2 * (atHundred.bottom - atHundred.top)};
+    moveTo(window, 192, atTwoHundred);
+    check(placedAt(start, 2, startLayout), "Start at its box at 200 %");
+    check(fontPixels(start) == 2 * controlSpec("cmdStart").fontPixels, "Start's font at 200 %");
+    check(placedAt(source, 2, sourcePlaced), "the run's label at twice its place");
+    check(pictureKept(before, grab(window)) > 0.99, "the picture kept at 200 %");
+
+    moveTo(window, 96, atHundred);
+    check(placedAt(start, 1, startLayout), "Start at its box at 100 %");
+    check(fontPixels(start) == controlSpec("cmdStart").fontPixels, "Start's font at 100 %");
+    check(placedAt(source, 1, sourcePlaced), "the run's label back at its place");
+    const Snapshot after = grab(window);
+    int same = 0;
+    for (std::size_t i = 0; i < before.pixels.size() && i < after.pixels.size(); ++i)
+        same += (before.pixels[i] & 0xFFFFFFu) == (after.pixels[i] & 0xFFFFFFu);
+    std::printf("back at 100 %%: %d of %zu pixels as before\n", same, before.pixels.size());
+    check(same > 0.99 * double(before.pixels.size()), "the picture as before at 100 %");
+    return failures ? 1 : 0;
+}
