@@ -8,18 +8,19 @@
 // for each thing that did not, 77 when the desktop is not at 100 % to begin with.
 
 #include "fotonarwindow.h"
+#include "gdi.h"
 #include "layout.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using fotonar::controlSpec;
-using fotonar::win32::FotonarWindow;
-using fotonar::win32::widen;
+using namespace fotonar::win32;
 
 int failures = 0;
 
@@ -84,41 +85,42 @@ Snapshot grab(HWND window)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    HDC windowDc = GetDC(window);
-    HDC memory = CreateCompatibleDC(windowDc);
-    HBITMAP bitmap = CreateCompatibleBitmap(windowDc, shot.width, shot.height);
-    HGDIOBJ original = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, shot.width, shot.height, windowDc, 0, 0, SRCCOPY);
-    SelectObject(memory, original);
-    GetDIBits(memory, bitmap, 0, UINT(shot.height), shot.pixels.data(), &info, DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, windowDc);
+    const WindowDc windowDc(window);
+    const MemoryDc memory(CreateCompatibleDC(windowDc));
+    const Bitmap bitmap(CreateCompatibleBitmap(windowDc, shot.width, shot.height));
+    {
+        const Selection selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, shot.width, shot.height, windowDc, 0, 0, SRCCOPY);
+    }
+    GetDIBits(memory.get(), bitmap.get(), 0, UINT(shot.height), shot.pixels.data(), &info,
+        DIB_RGB_COLORS);
     return shot;
 }
 
-// The share of picture points on a 5 px grid of `small` that `large`, twice its scale, shows in
-// the same colour at twice the place; points on or beside a control at either scale are left out.
-double pictureKept(const Snapshot &small, const Snapshot &large)
+// The share of picture points on a 5 px grid of `before` that `now`, at `scale` times its size,
+// shows in the same colour where the scale puts them; points on or beside a control at either
+// size are left out.
+double pictureKept(const Snapshot &before, const Snapshot &now, int scale)
 {
     int same = 0, sampled = 0;
-    for (int y = 2; 2 * y + 1 < large.height && y < small.height; y += 5)
-        for (int x = 2; 2 * x + 1 < large.width && x < small.width; x += 5) {
-            if (small.onControl(x, y) || large.onControl(2 * x, 2 * y)
-                || large.onControl(2 * x + 1, 2 * y + 1))
+    for (int y = 2; scale * y + scale <= now.height && y < before.height; y += 5)
+        for (int x = 2; scale * x + scale <= now.width && x < before.width; x += 5) {
+            const int nearX = scale * x, nearY = scale * y, farX = nearX + scale - 1,
+                      farY = nearY + scale - 1;
+            if (before.onControl(x, y) || now.onControl(nearX, nearY) || now.onControl(farX, farY))
                 continue;
             ++sampled;
-            same += small.at(x, y) == large.at(2 * x, 2 * y)
-                && small.at(x, y) == large.at(2 * x + 1, 2 * y + 1);
+            same
+                += before.at(x, y) == now.at(nearX, nearY) && before.at(x, y) == now.at(farX, farY);
         }
-    std::printf("picture: %d of %d sampled points kept\n", same, sampled);
+    std::printf("at %d00 %%: %d of %d sampled picture points kept\n", scale, same, sampled);
     return sampled > 1000 ? double(same) / sampled : 0;
 }
 
-bool placedAt(HWND control, double scale, RECT expected)
+bool placedAt(HWND control, int scale, RECT expected)
 {
     const RECT box = placeOf(control);
-    const auto scaled = [scale](LONG value) { return LONG(value * scale + 0.5); };
+    const auto scaled = [scale](LONG value) { return value * scale; };
     return box.left == scaled(expected.left) && box.top == scaled(expected.top)
         && box.right - box.left == scaled(expected.right - expected.left)
         && box.bottom - box.top == scaled(expected.bottom - expected.top);
@@ -172,21 +174,13 @@ int main()
     // At the screen's corner, so that the whole window is on the screen to be read back.
     const RECT atTwoHundred {
         0, 0, 2 * (atHundred.right - atHundred.left), 2 * (atHundred.bottom - atHundred.top)};
-    moveTo(window, 192, atTwoHundred);
-    check(placedAt(start, 2, startLayout), "Start at its box at 200 %");
-    check(fontPixels(start) == 2 * controlSpec("cmdStart").fontPixels, "Start's font at 200 %");
-    check(placedAt(source, 2, sourcePlaced), "the run's label at twice its place");
-    check(pictureKept(before, grab(window)) > 0.99, "the picture kept at 200 %");
-
-    moveTo(window, 96, atHundred);
-    check(placedAt(start, 1, startLayout), "Start at its box at 100 %");
-    check(fontPixels(start) == controlSpec("cmdStart").fontPixels, "Start's font at 100 %");
-    check(placedAt(source, 1, sourcePlaced), "the run's label back at its place");
-    const Snapshot after = grab(window);
-    int same = 0;
-    for (std::size_t i = 0; i < before.pixels.size() && i < after.pixels.size(); ++i)
-        same += (before.pixels[i] & 0xFFFFFFu) == (after.pixels[i] & 0xFFFFFFu);
-    std::printf("back at 100 %%: %d of %zu pixels as before\n", same, before.pixels.size());
-    check(same > 0.99 * double(before.pixels.size()), "the picture as before at 100 %");
+    for (const auto &[scale, suggested] : {std::pair {2, atTwoHundred}, std::pair {1, atHundred}}) {
+        moveTo(window, 96 * scale, suggested);
+        check(placedAt(start, scale, startLayout), "Start at its box, scaled");
+        check(fontPixels(start) == scale * controlSpec("cmdStart").fontPixels,
+            "Start's font, scaled");
+        check(placedAt(source, scale, sourcePlaced), "the run's label at its place, scaled");
+        check(pictureKept(before, grab(window), scale) > 0.99, "the picture kept");
+    }
     return failures ? 1 : 0;
 }
