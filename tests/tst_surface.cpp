@@ -42,6 +42,7 @@ private slots:
     void wideLineAsQtDrawsIt();
     void filledCircle();
     void transparentCircle();
+    void circlesAsQtDrawsThem();
     void foregroundColour();
     void pictureSurvivesHideAndShow();
     void pictureSurvivesShrinkAndGrow();
@@ -195,6 +196,32 @@ void TestSurface::transparentCircle()
     surface.drawCircle(100, 100, 6, kDarkGrey); // the window starts with a transparent fill
     QCOMPARE(at(surface, 100, 100), QColor(192, 255, 192));
     QCOMPARE(at(surface, 100, 94), kDark);
+}
+
+void TestSurface::circlesAsQtDrawsThem()
+{
+    // Circles are stamped from the last one drawn, clipped where they cross the picture's edge:
+    // the picture must be the one Qt draws, filled or hollow.
+    QRandomGenerator random(42);
+    SurfaceWidget surface;
+    surface.setPenWidth(1);
+    const QSize size = surface.picture().size();
+    QImage expected(size, QImage::Format_RGB32);
+    expected.fill(kGrey);
+    QPainter painter(&expected);
+    for (int i = 0; i < 300; ++i) {
+        const QPoint centre(random.bounded(-8, size.width() + 8), random.bounded(-8, 40));
+        const int radius = 1 + i % 7;
+        const bool filled = i % 3 == 0;
+        surface.setFillStyle(filled ? FillStyle::Solid : FillStyle::Transparent);
+        surface.setFillColour(kCaptionText);
+        const Colour colour = i % 2 ? kDarkGrey : kLightGreen;
+        painter.setPen(QPen(toQColor(colour), 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setBrush(filled ? QBrush(Qt::white) : QBrush(Qt::NoBrush));
+        painter.drawEllipse(centre, radius, radius);
+        surface.drawCircle(float(centre.x()), float(centre.y()), float(radius), colour);
+    }
+    QCOMPARE(surface.picture().convertToFormat(QImage::Format_RGB32), expected);
 }
 
 void TestSurface::foregroundColour()

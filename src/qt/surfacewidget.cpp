@@ -54,6 +54,31 @@ void leaveVectorStateClean()
 void leaveVectorStateClean() { }
 #endif
 
+bool isCutOut(const QImage &stamp)
+{
+    for (int y = 0; y < stamp.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(stamp.constScanLine(y));
+        for (int x = 0; x < stamp.width(); ++x)
+            if (const int alpha = qAlpha(row[x]); alpha != 0 && alpha != 255)
+                return false;
+    }
+    return true;
+}
+
+// The opaque pixels of `stamp` (ARGB32 premultiplied, each pixel opaque or clear) onto
+// `picture` (RGB32) with the stamp's top left at `topLeft`, clipped to the picture.
+void copyOpaquePixels(QImage &picture, QPoint topLeft, const QImage &stamp)
+{
+    const QRect onPicture = QRect(topLeft, stamp.size()) & picture.rect();
+    for (int y = onPicture.top(); y <= onPicture.bottom(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(stamp.constScanLine(y - topLeft.y()));
+        auto *to = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = onPicture.left(); x <= onPicture.right(); ++x)
+            if (const QRgb pixel = from[x - topLeft.x()]; qAlpha(pixel))
+                to[x] = pixel;
+    }
+}
+
 } // namespace
 
 SurfaceWidget::SurfaceWidget(QWidget *parent)
@@ -110,14 +135,12 @@ void SurfaceWidget::drawLine(float x1, float y1, float x2, float y2, std::option
     }
     const QRect inside = m_image.rect().adjusted(1, 1, -1, -1);
     if (linePen.width() == 1 && inside.contains(deviceFrom) && inside.contains(deviceTo)) {
-        fillPending(); // what was drawn before comes first
-        if (m_painter.isActive() && !m_image.isDetached())
-            m_painter.end(); // writing must not detach the image from under an open painter
+        prepareToWritePixels();
         drawThinLine(m_image, deviceFrom, deviceTo, linePen.color().rgb());
     } else if (const QPoint span = deviceTo - deviceFrom;
                std::max(std::abs(span.x()), std::abs(span.y())) <= kMostStampedSpan) {
-        const LineStamp &stamp = lineStamp(span, linePen);
-        picturePainter().drawImage(deviceFrom - stamp.start, stamp.image);
+        const LineStamp &line = lineStamp(span, linePen);
+        stampAt(deviceFrom - line.start, line.stamp);
     } else {
         picturePainter(linePen, Qt::NoBrush).drawLine(deviceFrom, deviceTo);
     }
@@ -135,24 +158,24 @@ void SurfaceWidget::drawCircle(float x, float y, float r, std::optional<Colour> 
         = m_fillStyle == FillStyle::Solid ? QBrush(m_fillColour) : QBrush(Qt::NoBrush);
     const QPoint deviceCentre = toDevice(centre.x(), centre.y());
     if (deviceRadius <= kMostStampedRadius) {
-        const QImage &stamp = circleStamp(deviceRadius, outline, fill);
-        picturePainter().drawImage(
-            deviceCentre - QPoint(stamp.width() / 2, stamp.height() / 2), stamp);
+        const Stamp &stamp = circleStamp(deviceRadius, outline, fill);
+        stampAt(deviceCentre - QPoint(stamp.image.width() / 2, stamp.image.height() / 2), stamp);
     } else {
         picturePainter(outline, fill).drawEllipse(deviceCentre, deviceRadius, deviceRadius);
     }
     markChanged(QRect(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius));
 }
 
-const QImage &SurfaceWidget::circleStamp(int deviceRadius, const QPen &outline, const QBrush &fill)
+const SurfaceWidget::Stamp &SurfaceWidget::circleStamp(
+    int deviceRadius, const QPen &outline, const QBrush &fill)
 {
     // Stroking a circle costs as much as a whole path's legs, and the 102 arrows of a run all
     // have the same one.
     CircleStamp &cached = m_circleStamp;
-    if (cached.image.isNull() || cached.radius != deviceRadius || cached.outline != outline
+    if (cached.stamp.image.isNull() || cached.radius != deviceRadius || cached.outline != outline
         || cached.fill != fill) {
         const int half = deviceRadius + outline.width() + 1;
-        cached.image
+        cached.stamp
             = stampOf(QSize(2 * half + 1, 2 * half + 1), outline, fill, [&](QPainter &painter) {
                   painter.drawEllipse(QPoint(half, half), deviceRadius, deviceRadius);
               });
@@ -160,7 +183,7 @@ const QImage &SurfaceWidget::circleStamp(int deviceRadius, const QPen &outline, 
         cached.outline = outline;
         cached.fill = fill;
     }
-    return cached.image;
+    return cached.stamp;
 }
 
 const SurfaceWidget::LineStamp &SurfaceWidget::lineStamp(QPoint span, const QPen &pen)
@@ -176,23 +199,45 @@ const SurfaceWidget::LineStamp &SurfaceWidget::lineStamp(QPoint span, const QPen
     const int margin = pen.width() + 1;
     const QPoint start(margin + std::max(0, -span.x()), margin + std::max(0, -span.y()));
     const QSize size(std::abs(span.x()) + 2 * margin + 1, std::abs(span.y()) + 2 * margin + 1);
-    const QImage image = stampOf(
+    Stamp stamp = stampOf(
         size, pen, Qt::NoBrush, [&](QPainter &painter) { painter.drawLine(start, start + span); });
-    return m_lineStamps.emplace(key, LineStamp {image, start}).first->second;
+    return m_lineStamps.emplace(key, LineStamp {std::move(stamp), start}).first->second;
 }
 
-QImage SurfaceWidget::stampOf(
+SurfaceWidget::Stamp SurfaceWidget::stampOf(
     QSize size, const QPen &pen, const QBrush &brush, const std::function<void(QPainter &)> &draw)
 {
     // Unsmoothed drawing between whole-pixel points is the same pixel for pixel wherever it
     // lies: drawn once onto a transparent image, a shape can be stamped instead of drawn.
-    QImage stamp(size, QImage::Format_ARGB32_Premultiplied);
-    stamp.fill(Qt::transparent);
-    QPainter painter(&stamp);
-    painter.setPen(pen);
-    painter.setBrush(brush);
-    draw(painter);
+    Stamp stamp {QImage(size, QImage::Format_ARGB32_Premultiplied)};
+    stamp.image.fill(Qt::transparent);
+    {
+        QPainter painter(&stamp.image);
+        painter.setPen(pen);
+        painter.setBrush(brush);
+        draw(painter);
+    }
+    stamp.cutOut = isCutOut(stamp.image);
     return stamp;
+}
+
+void SurfaceWidget::stampAt(QPoint topLeft, const Stamp &stamp)
+{
+    // Blending through a painter costs a few microseconds a stamp, two stamps a path; a shape
+    // whose pixels are all opaque or clear comes out the same copied.
+    if (!stamp.cutOut) {
+        picturePainter().drawImage(topLeft, stamp.image);
+        return;
+    }
+    prepareToWritePixels();
+    copyOpaquePixels(m_image, topLeft, stamp.image);
+}
+
+void SurfaceWidget::prepareToWritePixels()
+{
+    fillPending(); // what was drawn before comes first
+    if (m_painter.isActive() && !m_image.isDetached())
+        m_painter.end(); // writing must not detach the image from under an open painter
 }
 
 void SurfaceWidget::showControl(Control which)

@@ -71,15 +71,23 @@ private:
     QPainter &picturePainter();
     QPainter &picturePainter(const QPen &pen, const QBrush &brush);
     void fillLater(const QRect &device, const QColor &colour);
-    const QImage &circleStamp(int deviceRadius, const QPen &outline, const QBrush &fill);
+    /// A shape drawn once, to be stamped wherever it is drawn again.
+    struct Stamp
+    {
+        QImage image; ///< ARGB32 premultiplied
+        bool cutOut = false; ///< every pixel either opaque or clear: copied, not blended
+    };
+    const Stamp &circleStamp(int deviceRadius, const QPen &outline, const QBrush &fill);
     struct LineStamp
     {
-        QImage image;
+        Stamp stamp;
         QPoint start; ///< where in the image the line starts
     };
     const LineStamp &lineStamp(QPoint span, const QPen &pen);
-    static QImage stampOf(QSize size, const QPen &pen, const QBrush &brush,
+    static Stamp stampOf(QSize size, const QPen &pen, const QBrush &brush,
         const std::function<void(QPainter &)> &draw);
+    void stampAt(QPoint topLeft, const Stamp &stamp);
+    void prepareToWritePixels();
     void fillPending();
     void finishDrawing();
     void ensurePicture();
@@ -96,7 +104,7 @@ private:
     QColor m_pendingColour;
     struct CircleStamp
     {
-        QImage image;
+        Stamp stamp;
         int radius = 0;
         QPen outline;
         QBrush fill;
