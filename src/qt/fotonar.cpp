@@ -197,19 +197,24 @@ Fotonar::Fotonar(QWidget *parent)
 
 void Fotonar::showEvent(QShowEvent *event)
 {
-    // Decoding the icon and converting it for the window manager takes a tenth of the start-up;
-    // the window does not need it to appear and be painted, so the icon follows its first
-    // exposure.
-    if (windowIcon().isNull() && windowHandle())
+    if (!m_exposed && windowHandle())
         windowHandle()->installEventFilter(this);
     QWidget::showEvent(event);
 }
 
 bool Fotonar::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == windowHandle() && event->type() == QEvent::Expose
-        && windowHandle()->isExposed()) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()
+        && !m_exposed) {
+        m_exposed = true;
         windowHandle()->removeEventFilter(this);
+        // Measuring the first caption fills Qt's font database and loads a font per size, a
+        // fifth of the start-up. A bare window's label is measured when it is first painted, and
+        // so are these: the window is mapped first, and the captions are in place before the
+        // exposure is painted.
+        measureCaptions();
+        // Decoding the icon and converting it for the window manager takes a tenth of the
+        // start-up; the window does not need it to be painted, so it follows the first paint.
         QTimer::singleShot(
             0, this, [this] { setWindowIcon(QIcon(QStringLiteral(":/assets/fotonar-256.png"))); });
     }
@@ -250,6 +255,13 @@ void Fotonar::createControls()
             m_surface->addControl(*entry.revealedAs, widget);
         m_controls.insert(widget->objectName(), widget);
     }
+}
+
+void Fotonar::measureCaptions()
+{
+    for (const ControlSpec &entry : windowLayout())
+        if (entry.kind == ControlKind::Frame)
+            control<QGroupBox>(toQString(entry.name))->setTitle(toQString(entry.caption));
     fitTitle(control<QLabel>("labFotonar"));
 }
 
@@ -258,10 +270,9 @@ QWidget *Fotonar::createControl(const ControlSpec &entry, QWidget *parent)
     const QString caption = toQString(entry.caption);
     switch (entry.kind) {
     case ControlKind::Frame: {
-        // The title is measured as it is set: in its own font, not the desktop's.
+        // The title is measured in its own font, not the desktop's, once the window is exposed.
         auto *frame = new QGroupBox(parent);
         frame->setFont(timesBold(entry.fontPixels));
-        frame->setTitle(caption);
         return frame;
     }
     case ControlKind::Option:

@@ -58,6 +58,7 @@ private:
     void cmdKonec_Click();
 
     void createControls();
+    void measureCaptions();
     QWidget *createControl(const ControlSpec &entry, QWidget *parent);
     void setTabOrder();
     void connectHandlers();
@@ -79,6 +80,7 @@ private:
     QList<QWidget *> m_tabOrder;
     bool m_running = false;
     bool m_closeRequested = false;
+    bool m_exposed = false; ///< the window has been exposed once and its captions measured
 };
 
 } // namespace fotonar
