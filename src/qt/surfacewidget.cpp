@@ -303,6 +303,10 @@ void SurfaceWidget::paintEvent(QPaintEvent *event)
         m_changed.painted(area);
         const QRectF source(
             area.x() * m_dpr, area.y() * m_dpr, area.width() * m_dpr, area.height() * m_dpr);
+        // The painter is clipped to the whole changed region, dozens of rectangles, and through
+        // such a clip Qt copies an image span by span; clipped to the one rectangle, the copy
+        // takes a third less.
+        painter.setClipRect(area);
         painter.drawImage(QRectF(area), m_image, source);
     }
 }
