@@ -79,6 +79,7 @@ private slots:
     void startUpGeometry();
     void startUpDefaults();
     void captionsAndFonts();
+    void captionsAreInTheFirstPicture();
     void fontsAreThoseQtWouldChoose_data();
     void fontsAreThoseQtWouldChoose();
     void optionWritesItsText_data();
@@ -188,6 +189,36 @@ void TestWindow::captionsAndFonts()
     QCOMPARE(control<QLabel>("labZdroj")->palette().color(QPalette::Window), QColor(192, 255, 192));
     QVERIFY(control<QLabel>("labZdroj")->autoFillBackground()); // opaque
     QCOMPARE(control<QRadioButton>("op15")->text(), QStringLiteral("1,5"));
+}
+
+void TestWindow::captionsAreInTheFirstPicture()
+{
+    // The captions are measured after the window is mapped, but never after it is first painted.
+    struct FirstPaint : QObject
+    {
+        QString frameTitle;
+        int titleWidth = -1;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint) {
+                if (auto *frame = qobject_cast<QGroupBox *>(watched); frame && frameTitle.isNull())
+                    frameTitle = frame->title();
+                if (auto *title = qobject_cast<QLabel *>(watched); title && titleWidth < 0)
+                    titleWidth = title->width();
+            }
+            return false;
+        }
+    } seen;
+    Fotonar window;
+    window.findChild<QGroupBox *>(QStringLiteral("frmIndex"))->installEventFilter(&seen);
+    auto *title = window.findChild<QLabel *>(QStringLiteral("labFotonar"));
+    title->installEventFilter(&seen);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY(seen.titleWidth >= 0 && !seen.frameTitle.isNull());
+    QCOMPARE(seen.frameTitle, QStringLiteral("Index lomu"));
+    QCOMPARE(seen.titleWidth, title->width()); // already widened to fit
+    QVERIFY(title->width() > 201);
 }
 
 void TestWindow::fontsAreThoseQtWouldChoose_data()
