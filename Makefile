@@ -8,7 +8,8 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
 # To build and run: compiler, CMake, Qt Widgets, the fonts that stand in for Times New Roman,
-# fontconfig's and Xlib's headers (start-up warms fontconfig; the start-up benchmark watches X and its DAMAGE).
+# fontconfig's and Xlib's headers (start-up warms fontconfig; the start-up benchmark watches X
+# and its DAMAGE reports).
 BUILD_PACKAGES := cmake g++ make qt6-base-dev fonts-liberation2 libfontconfig-dev libx11-dev libxdamage-dev
 # For the tests: a real X display for the end-to-end tests and the benchmark, the validators of
 # the desktop entry, the AppStream metainfo and the .deb, and GNOME's dark theme as Qt sees it.
