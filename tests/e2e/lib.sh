@@ -65,12 +65,30 @@ start_window_manager() {
     fail "openbox did not start"
 }
 
+# wait_for_window SECONDS SEARCH...: sets WID to the first visible window that
+# `xdotool search SEARCH` finds. xdotool walks the window tree and dies of an X error when a
+# window it is looking at goes away meanwhile (the window manager's, or one the program
+# replaces), so each search is a fresh one until the time is up or the program has exited.
+wait_for_window() {
+    local deadline=$((SECONDS + $1))
+    shift
+    WID=
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        WID=$(xdotool search --onlyvisible "$@" 2>/dev/null | head -n 1) || true
+        [ -n "$WID" ] && return 0
+        kill -0 "$APP_PID" 2>/dev/null || fail "the program exited before its window appeared"
+        sleep 0.05
+    done
+    fail "the window did not appear; the program is $(awk '/^State/ {print $2, $3}' \
+        "/proc/$APP_PID/status" 2>/dev/null); named windows: $(xwininfo -root -tree 2>/dev/null |
+        grep -o '"[^"]*":' | sort -u | tr '\n' ' ')"
+}
+
 # start_app [ENV=VALUE ...]: launches fotonar and waits for its window.
 start_app() {
     env "$@" "$FOTONAR" >"$E2E_WORK/app.log" 2>&1 &
     APP_PID=$!
-    WID=$(timeout 20 xdotool search --sync --onlyvisible --pid "$APP_PID" | head -n 1) \
-        || fail "the window did not appear"
+    wait_for_window 20 --pid "$APP_PID"
     sleep 0.5 # let it paint
 }
 

@@ -21,8 +21,7 @@ trap wine_cleanup EXIT
 start_wine_app() {
     env "$@" wine "$FOTONAR_EXE" >"$E2E_WORK/app.log" 2>&1 &
     APP_PID=$!
-    WID=$(timeout 60 xdotool search --sync --onlyvisible --name '^Fotonar' | head -n 1) \
-        || fail "the window did not appear"
+    wait_for_window 60 --name '^Fotonar'
     sleep 1 # let it paint
 }
 
