@@ -51,15 +51,15 @@ double median(std::vector<double> values)
 
 Pairs measure(Fotonar &window, const char *slowDown, int pairs)
 {
-    ParameterFields &fields = window.fields();
-    SurfaceWidget &surface = *window.surface();
-    fields.setFieldText(Field::nSpomaleni, QString::fromLatin1(slowDown));
+    FieldTexts &fields = window.controller().fields();
+    SurfaceWidget &surface = *window.surfaceWidget();
+    fields.set(Field::nSpomaleni, slowDown);
     Pairs result;
     for (int i = 0; i < pairs; ++i) {
         const auto pauseAlone = [&] {
             return milliseconds([&] {
                 Run run(surface, fields);
-                for (int path = 0; path < 102; ++path)
+                for (int path = 0; path < Run::kPathCount; ++path)
                     run.pause();
             });
         };
@@ -101,7 +101,7 @@ int main(int argc, char *argv[])
     }
     const int pairs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 101;
     std::printf("platform: %s, frame interval %.1f ms\n",
-        qPrintable(QGuiApplication::platformName()), window.surface()->frameInterval() / 1e6);
+        qPrintable(QGuiApplication::platformName()), window.surfaceWidget()->frameInterval() / 1e6);
 
     const Pairs slowest = measure(window, "6", std::min(5, pairs));
     report("6", slowest);

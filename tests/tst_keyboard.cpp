@@ -35,6 +35,15 @@ private slots:
     void revealedLabelsAreReadable();
 
 private:
+    QString fieldText(Field field) const
+    {
+        return QString::fromStdString(m_window->controller().fields().text(field));
+    }
+    QString decimal(double value) const
+    {
+        return QString::fromStdString(
+            decimalText(value, m_window->controller().fields().separator()));
+    }
     template<typename T = QWidget> T *control(const char *name) const
     {
         return m_window->findChild<T *>(QLatin1String(name));
@@ -131,17 +140,17 @@ void TestKeyboard::arrowsMoveWithinAnOptionGroup()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
     QCOMPARE(focused(), QStringLiteral("op25"));
     QVERIFY(control<QRadioButton>("op25")->isChecked());
-    QCOMPARE(m_window->fields().fieldText(Field::nIndex), m_window->fields().decimalText(2.5));
+    QCOMPARE(fieldText(Field::nIndex), decimal(2.5));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     QCOMPARE(focused(), QStringLiteral("op15"));
-    QCOMPARE(m_window->fields().fieldText(Field::nIndex), m_window->fields().decimalText(1.5));
+    QCOMPARE(fieldText(Field::nIndex), decimal(1.5));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     QCOMPARE(focused(), QStringLiteral("op1"));
-    QCOMPARE(m_window->fields().fieldText(Field::nIndex), QStringLiteral("1"));
+    QCOMPARE(fieldText(Field::nIndex), QStringLiteral("1"));
     // The distance frame is a group of its own.
     QVERIFY(control<QRadioButton>("op400")->isChecked());
-    QCOMPARE(m_window->fields().fieldText(Field::nVzdalenost), QStringLiteral("400"));
+    QCOMPARE(fieldText(Field::nVzdalenost), QStringLiteral("400"));
 }
 
 void TestKeyboard::arrowsMoveTheScrollBar()
@@ -151,13 +160,13 @@ void TestKeyboard::arrowsMoveTheScrollBar()
     QVERIFY(scrollBar->hasFocus());
     QTest::keyClick(scrollBar, Qt::Key_Right);
     QTest::keyClick(scrollBar, Qt::Key_Right);
-    QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("3"));
+    QCOMPARE(fieldText(Field::nSpomaleni), QStringLiteral("3"));
     QTest::keyClick(scrollBar, Qt::Key_End);
-    QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("6"));
+    QCOMPARE(fieldText(Field::nSpomaleni), QStringLiteral("6"));
     QTest::keyClick(scrollBar, Qt::Key_Right);
-    QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("6"));
+    QCOMPARE(fieldText(Field::nSpomaleni), QStringLiteral("6"));
     QTest::keyClick(scrollBar, Qt::Key_Home);
-    QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("1"));
+    QCOMPARE(fieldText(Field::nSpomaleni), QStringLiteral("1"));
 }
 
 void TestKeyboard::windowIcon()
@@ -215,7 +224,7 @@ void TestKeyboard::scrollBarValueForScreenReaders()
     QCOMPARE(value->maximumValue().toInt(), 6);
     QCOMPARE(value->currentValue().toInt(), 1);
     value->setCurrentValue(4); // a screen reader's user sets it
-    QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("4"));
+    QCOMPARE(fieldText(Field::nSpomaleni), QStringLiteral("4"));
 }
 
 void TestKeyboard::revealedLabelsAreReadable()

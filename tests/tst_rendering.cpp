@@ -70,7 +70,7 @@ void TestRendering::cleanup()
 void TestRendering::defaultRunPicture()
 {
     start();
-    const QImage picture = m_window->surface()->picture();
+    const QImage picture = m_window->surfaceWidget()->picture();
     QCOMPARE(picture.pixelColor(61, 470), kGreenMedium); // the lower medium, between two bars
     QCOMPARE(picture.pixelColor(755, 300), kGreenMedium);
     QCOMPARE(picture.pixelColor(400, 291), kDark); // the boundary
@@ -109,7 +109,7 @@ void TestRendering::labelsRevealedInPlace()
 void TestRendering::secondRunRepaintsAndMovesLabelsAtTheEnd()
 {
     start();
-    QCOMPARE(m_window->surface()->picture().pixelColor(115, 91), QColor(Qt::white));
+    QCOMPARE(m_window->surfaceWidget()->picture().pixelColor(115, 91), QColor(Qt::white));
 
     QTest::mouseClick(
         static_cast<QRadioButton *>(control("op100")), Qt::LeftButton, {}, QPoint(6, 6));
@@ -119,7 +119,7 @@ void TestRendering::secondRunRepaintsAndMovesLabelsAtTheEnd()
 
     QCOMPARE(detectorLabelDuringRun, QPoint(115, 66)); // where the first run left it
     QCOMPARE(control("labDetektor")->pos(), QPoint(415, 66)); // moved by the second completion
-    const QImage picture = m_window->surface()->picture();
+    const QImage picture = m_window->surfaceWidget()->picture();
     // No trace of the first run's detector, arrows or spiral inside the erase rectangle.
     QCOMPARE(picture.pixelColor(115, 91), kGrey);
     QCOMPARE(picture.pixelColor(110, 91), kGrey);
@@ -132,7 +132,7 @@ void TestRendering::closeDuringRunWaitsForTheEnd()
     bool visibleAfterClose = false;
     bool runningAtClose = false;
     QTimer::singleShot(0, this, [&] {
-        runningAtClose = m_window->isRunning();
+        runningAtClose = m_window->controller().isRunning();
         m_window->close();
         visibleAfterClose = m_window->isVisible();
     });
@@ -192,8 +192,8 @@ void TestRendering::lastDrawingIsOnScreenWhenStartReturns()
 void TestRendering::slowRunGetsAFrameForEveryPath()
 {
     // Paths a little more than a frame apart, as at slow-down 6: each gets a frame of its own.
-    SurfaceWidget &surface = *m_window->surface();
-    Run run(surface, m_window->fields());
+    SurfaceWidget &surface = *m_window->surfaceWidget();
+    Run run(surface, m_window->controller().fields());
     run.setUp();
     const int before = surface.framesFlushed();
     for (int path = 0; path < 102; ++path) {

@@ -92,6 +92,10 @@ private slots:
     void runErrorShowsBoxAndEnds();
 
 private:
+    QString fieldText(Field field) const
+    {
+        return QString::fromStdString(m_window->controller().fields().text(field));
+    }
     template<typename T> T *control(const char *name) const
     {
         T *found = m_window->findChild<T *>(QLatin1String(name));
@@ -157,10 +161,9 @@ void TestWindow::startUpGeometry()
 
 void TestWindow::startUpDefaults()
 {
-    const ParameterFields &fields = m_window->fields();
-    QCOMPARE(fields.fieldText(Field::nIndex), QStringLiteral("2"));
-    QCOMPARE(fields.fieldText(Field::nVzdalenost), QStringLiteral("400"));
-    QCOMPARE(fields.fieldText(Field::nSpomaleni), QStringLiteral("1"));
+    QCOMPARE(fieldText(Field::nIndex), QStringLiteral("2"));
+    QCOMPARE(fieldText(Field::nVzdalenost), QStringLiteral("400"));
+    QCOMPARE(fieldText(Field::nSpomaleni), QStringLiteral("1"));
     QVERIFY(control<QRadioButton>("op2")->isChecked());
     QVERIFY(control<QRadioButton>("op400")->isChecked());
     QVERIFY(!control<QRadioButton>("op1")->isChecked());
@@ -294,39 +297,39 @@ void TestWindow::optionWritesItsText()
     }
     const Field written = Field(field);
     const Field other = written == Field::nIndex ? Field::nVzdalenost : Field::nIndex;
-    const QString otherBefore = m_window->fields().fieldText(other);
+    const QString otherBefore = fieldText(other);
 
     auto *button = control<QRadioButton>(qPrintable(option));
     clickOption(button);
     QVERIFY(button->isChecked());
-    QCOMPARE(m_window->fields().fieldText(written), text);
-    QCOMPARE(m_window->fields().fieldText(other), otherBefore); // the other frame is left alone
-    QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("1"));
+    QCOMPARE(fieldText(written), text);
+    QCOMPARE(fieldText(other), otherBefore); // the other frame is left alone
+    QCOMPARE(fieldText(Field::nSpomaleni), QStringLiteral("1"));
     // What was written reads back as the same number.
     const double expected
         = QLocale::c().toDouble(QString(text).replace(QLatin1Char(','), QLatin1Char('.')));
-    QCOMPARE(m_window->fields().number(written), std::optional<double>(expected));
+    QCOMPARE(m_window->controller().fields().number(written), std::optional<double>(expected));
 
     clickOption(button); // a click on the chosen option writes the same text again
-    QCOMPARE(m_window->fields().fieldText(written), text);
+    QCOMPARE(fieldText(written), text);
 }
 
 void TestWindow::scrollBarEnds()
 {
     auto *scrollBar = control<QScrollBar>("HScroll1");
     scrollBar->triggerAction(QAbstractSlider::SliderToMaximum);
-    QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("6"));
+    QCOMPARE(fieldText(Field::nSpomaleni), QStringLiteral("6"));
     scrollBar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("5"));
+    QCOMPARE(fieldText(Field::nSpomaleni), QStringLiteral("5"));
     scrollBar->triggerAction(QAbstractSlider::SliderToMinimum);
-    QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("1"));
+    QCOMPARE(fieldText(Field::nSpomaleni), QStringLiteral("1"));
     scrollBar->triggerAction(QAbstractSlider::SliderSingleStepSub); // already at the left end
-    QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("1"));
+    QCOMPARE(fieldText(Field::nSpomaleni), QStringLiteral("1"));
     // A click on the right arrow moves one step to the right.
     QTest::mouseClick(
         scrollBar, Qt::LeftButton, {}, QPoint(scrollBar->width() - 4, scrollBar->height() / 2));
-    QCOMPARE(m_window->fields().fieldText(Field::nSpomaleni), QStringLiteral("2"));
-    QCOMPARE(m_window->fields().fieldText(Field::nIndex), QStringLiteral("2"));
+    QCOMPARE(fieldText(Field::nSpomaleni), QStringLiteral("2"));
+    QCOMPARE(fieldText(Field::nIndex), QStringLiteral("2"));
 }
 
 void TestWindow::bitmaps_data()
@@ -392,8 +395,8 @@ void TestWindow::runErrorShowsBoxAndEnds()
     QFETCH(int, field);
     QFETCH(QString, text);
 
-    m_window->fields().setFieldText(Field(field), text);
-    QSignalSpy failed(m_window.get(), &Fotonar::runFailed);
+    m_window->controller().fields().set(Field(field), text.toStdString());
+    QSignalSpy failed(m_window.get(), &Fotonar::exitRequested);
     QString shown;
     // The box is modal; answer it as soon as it is up.
     QTimer answer;
@@ -407,7 +410,8 @@ void TestWindow::runErrorShowsBoxAndEnds()
     QTest::mouseClick(control<QPushButton>("cmdStart"), Qt::LeftButton);
     QVERIFY2(shown.contains(QStringLiteral("Chyba")), qPrintable(shown));
     QCOMPARE(failed.count(), 1);
-    QVERIFY(!m_window->isRunning());
+    QCOMPARE(failed.first().first().toInt(), WindowController::kRunErrorExitStatus);
+    QVERIFY(!m_window->controller().isRunning());
     // Nothing of the completion happened.
     QVERIFY(!control<QWidget>("labZdroj")->isVisible());
 }

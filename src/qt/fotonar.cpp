@@ -3,12 +3,9 @@
 #include "bitmapview.h"
 #include "fontfamilies.h"
 
-#include "run.h"
-#include "runerror.h"
 #include "surfacewidget.h"
 #include "systemcolours.h"
 
-#include "fieldtext.h"
 #include "layout.h"
 
 #include <QAbstractEventDispatcher>
@@ -17,6 +14,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QProxyStyle>
@@ -27,7 +25,6 @@
 #include <QTimer>
 #include <QWindow>
 
-#include <initializer_list>
 #include <stdexcept>
 
 namespace fotonar {
@@ -159,25 +156,23 @@ QPushButton *makeButton(QWidget *window, const QString &caption, int fontPixels)
     return button;
 }
 
-// The title is wider than its 201 px box in this font. Widen the box up to the Start button, and
-// where even that is too narrow close up the letters a little, so that it stays on one line and
-// clear of the button.
-void fitTitle(QLabel *title)
+void fitTitleLabel(QLabel *title)
 {
-    const int room = titleRoom();
-    const int advance = title->fontMetrics().horizontalAdvance(title->text());
-    if (advance > room) {
+    const TitleFit fit = fitTitle(
+        title->fontMetrics().horizontalAdvance(title->text()), int(title->text().size()));
+    if (fit.letterSpacing != 0) {
         QFont font = title->font();
-        font.setLetterSpacing(QFont::AbsoluteSpacing, qreal(room - advance) / title->text().size());
+        font.setLetterSpacing(QFont::AbsoluteSpacing, fit.letterSpacing);
         title->setFont(font);
     }
-    title->resize(std::max(title->width(), std::min(advance + 2, room)), title->height());
+    title->resize(int(std::floor(fit.width)), title->height());
 }
 
 } // namespace
 
 Fotonar::Fotonar(QWidget *parent)
     : QWidget(parent)
+    , m_controller(*this, QLocale().decimalPoint().toStdString())
 {
     setObjectName(QStringLiteral("Fotonar"));
     // The window fixes its backgrounds, so it fixes the colours drawn on them too: a dark
@@ -190,7 +185,7 @@ Fotonar::Fotonar(QWidget *parent)
     createControls();
     setTabOrder();
     connectHandlers();
-    Form_Load();
+    m_controller.Form_Load();
     // Start has the lowest tab index: Space or Enter right away runs with the defaults.
     control<QPushButton>("cmdStart")->setFocus(Qt::OtherFocusReason);
 }
@@ -208,13 +203,12 @@ bool Fotonar::eventFilter(QObject *watched, QEvent *event)
         && !m_exposed) {
         m_exposed = true;
         windowHandle()->removeEventFilter(this);
-        // Measuring the first caption fills Qt's font database and loads a font per size, 3 to
-        // 5 ms. A bare window's label is measured when it is first painted, and so are these:
-        // the window is mapped first, and the captions are in place before the exposure is
-        // painted.
+        // Measuring the first caption fills Qt's font database and loads a font per size. A
+        // bare window's label is measured when it is first painted, and so are these: the
+        // window is mapped first, and the captions are in place before the exposure is painted.
         measureCaptions();
-        // Decoding the icon and converting it for the window manager takes a tenth of the
-        // start-up; the window does not need it to be painted, so it follows the first paint.
+        // The window needs no icon to be painted: decoding it and converting it for the window
+        // manager follow the first paint.
         QTimer::singleShot(
             0, this, [this] { setWindowIcon(QIcon(QStringLiteral(":/assets/fotonar-256.png"))); });
     }
@@ -224,8 +218,7 @@ bool Fotonar::eventFilter(QObject *watched, QEvent *event)
 void Fotonar::showOnScreen()
 {
     const QRect available = screen()->availableGeometry();
-    if (kPreferredWidth > kMaximizeShare * available.width()
-        || kPreferredHeight > kMaximizeShare * available.height())
+    if (opensMaximized(available.width(), available.height()))
         showMaximized();
     else
         show();
@@ -262,7 +255,7 @@ void Fotonar::measureCaptions()
     for (const ControlSpec &entry : windowLayout())
         if (entry.kind == ControlKind::Frame)
             control<QGroupBox>(toQString(entry.name))->setTitle(toQString(entry.caption));
-    fitTitle(control<QLabel>("labFotonar"));
+    fitTitleLabel(control<QLabel>("labFotonar"));
 }
 
 QWidget *Fotonar::createControl(const ControlSpec &entry, QWidget *parent)
@@ -319,95 +312,63 @@ bool Fotonar::focusNextPrevChild(bool next)
 void Fotonar::connectHandlers()
 {
     for (QRadioButton *option : findChildren<QRadioButton *>()) {
-        const QString name = option->objectName();
-        connect(option, &QRadioButton::clicked, this, [this, name] { option_Click(name); });
+        const std::string name = option->objectName().toStdString();
+        connect(option, &QRadioButton::clicked, this,
+            [this, name] { m_controller.option_Click(name); });
     }
     connect(control<QScrollBar>("HScroll1"), &QScrollBar::valueChanged, this,
-        &Fotonar::HScroll1_Change);
-    connect(
-        control<QPushButton>("cmdStart"), &QPushButton::clicked, this, &Fotonar::cmdStart_Click);
-    connect(
-        control<QPushButton>("cmdKonec"), &QPushButton::clicked, this, &Fotonar::cmdKonec_Click);
-}
-
-void Fotonar::Form_Load()
-{
-    for (const std::string_view option :
-        std::initializer_list<std::string_view> {kStartIndexOption, kStartDistanceOption}) {
-        control<QRadioButton>(toQString(option))->setChecked(true);
-        m_fields.write(*optionChoice(option));
-    }
-    m_fields.setFieldText(Field::nSpomaleni, ParameterFields::wholeNumberText(kStartSlowDown));
-}
-
-void Fotonar::option_Click(const QString &option)
-{
-    m_fields.write(*optionChoice(option.toStdString()));
-}
-
-void Fotonar::HScroll1_Change()
-{
-    m_fields.setFieldText(Field::nSpomaleni,
-        ParameterFields::wholeNumberText(control<QScrollBar>("HScroll1")->value()));
-}
-
-void Fotonar::cmdStart_Click()
-{
-    // The run paints while it works, and painting may deliver queued non-input events; a second
-    // start from among them must not begin a run inside this one.
-    if (m_running)
-        return;
-    m_running = true;
-    try {
-        Run run(*m_surface, m_fields);
-        run.execute();
-    } catch (const std::exception &error) {
-        m_running = false;
-        m_surface->flush(); // what the run drew before it failed stays in view
-        reportRunError(QString::fromUtf8(error.what()));
-        return;
-    }
-    m_running = false;
-    afterRun();
-}
-
-void Fotonar::cmdKonec_Click()
-{
-    close();
+        [this](int value) { m_controller.HScroll1_Change(value); });
+    connect(control<QPushButton>("cmdStart"), &QPushButton::clicked, this, [this] {
+        m_controller.cmdStart_Click();
+        afterRun();
+    });
+    connect(control<QPushButton>("cmdKonec"), &QPushButton::clicked, this,
+        [this] { m_controller.cmdKonec_Click(); });
 }
 
 void Fotonar::afterRun()
 {
-    if (m_closeRequested) {
-        close();
-        return;
-    }
     // Clicks made during the run are still queued; wake the event loop so that they are handled
     // now rather than at the next movement of the mouse.
     if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance())
         dispatcher->wakeUp();
 }
 
-void Fotonar::reportRunError(const QString &message)
+void Fotonar::selectOption(const ControlSpec &option)
 {
-    QMessageBox box(QMessageBox::Critical, windowTitle(),
-        QStringLiteral("Chyba za běhu programu:\n%1\n\nProgram se ukončí.").arg(message),
+    control<QRadioButton>(toQString(option.name))->setChecked(true);
+}
+
+Surface &Fotonar::surface()
+{
+    return *m_surface;
+}
+
+void Fotonar::showRunError(const std::string &message)
+{
+    QMessageBox box(QMessageBox::Critical, windowTitle(), QString::fromStdString(message),
         QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("runError"));
     box.setPalette(palette());
     box.exec();
-    emit runFailed(message);
+}
+
+void Fotonar::quit(int exitStatus)
+{
+    if (exitStatus != 0) {
+        emit exitRequested(exitStatus);
+        return;
+    }
+    close();
 }
 
 void Fotonar::closeEvent(QCloseEvent *event)
 {
     // A close request in the middle of a run waits until the run has returned.
-    if (m_running) {
-        m_closeRequested = true;
+    if (m_controller.Form_QueryUnload())
+        event->accept();
+    else
         event->ignore();
-        return;
-    }
-    event->accept();
 }
 
 void Fotonar::resizeEvent(QResizeEvent *event)

@@ -62,8 +62,8 @@ int main(int argc, char *argv[])
     }
 
     // The window's first caption waits for fontconfig to read its configuration and caches and
-    // to find the installed fonts standing in for the window's, a fifth of the start-up; on a
-    // second core that happens while Qt connects to the display.
+    // to find the installed fonts standing in for the window's; on a second core that happens
+    // while Qt connects to the display.
     std::thread fontconfigWarmUp([] {
         FcInit();
         fotonar::resolveWindowFamilies();
@@ -85,8 +85,7 @@ int main(int argc, char *argv[])
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     fotonar::Fotonar window;
-    QObject::connect(&window, &fotonar::Fotonar::runFailed, &app,
-        [] { QCoreApplication::exit(fotonar::Fotonar::kRunErrorExitStatus); });
+    QObject::connect(&window, &fotonar::Fotonar::exitRequested, &app, &QCoreApplication::exit);
     window.showOnScreen();
     return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "surfacewidget.h"
 
+#include "devicepixels.h"
 #include "runerror.h"
 #include "systemcolours.h"
 #include "thinline.h"
@@ -20,9 +21,6 @@ namespace fotonar {
 
 namespace {
 
-// Far beyond any screen, yet small enough that whole-pixel arithmetic cannot overflow; a run
-// with a wild distance may hand over coordinates far off the window.
-constexpr double kCoordinateLimit = 1'000'000;
 // Circles up to this radius in device pixels (the run's are 1 and 6 logical pixels) are stamped
 // from a picture of the last one; a larger one is drawn, not copied from a huge image.
 constexpr int kMostStampedRadius = 64;
@@ -30,14 +28,9 @@ constexpr int kMostStampedRadius = 64;
 constexpr int kMostStampedSpan = 64;
 constexpr std::size_t kMostLineStamps = 512;
 
-int toPixel(float coordinate)
-{
-    return int(std::lround(std::clamp(double(coordinate), -kCoordinateLimit, kCoordinateLimit)));
-}
-
 // Qt's raster engine paints with 256-bit AVX code and may leave the upper halves of the vector
 // registers dirty. Until they are cleared, every legacy SSE instruction that follows pays a
-// transition penalty: measured here, the sines of the pause after a present took twice as long.
+// transition penalty, and the pause that follows a present is all such instructions.
 #if defined(__x86_64__) || defined(__i386__)
 __attribute__((target("avx"))) void clearUpperVectorState()
 {
@@ -53,6 +46,16 @@ void leaveVectorStateClean()
 #else
 void leaveVectorStateClean() { }
 #endif
+
+QRect toQRect(const PixelRect &rect)
+{
+    return QRect(QPoint(rect.left, rect.top), QPoint(rect.right, rect.bottom));
+}
+
+PixelRect toPixelRect(const QRect &rect)
+{
+    return {rect.left(), rect.top(), rect.right(), rect.bottom()};
+}
 
 bool isCutOut(const QImage &stamp)
 {
@@ -125,11 +128,9 @@ void SurfaceWidget::drawLine(float x1, float y1, float x2, float y2, std::option
     if (deviceFrom.x() == deviceTo.x() || deviceFrom.y() == deviceTo.y()) {
         // Upright and level lines (the erase, the medium, the axes, the time bars) are plain
         // rectangles: the pen's square swept from one end to the other. Qt's thin-line path
-        // would set them pixel by pixel, thirty times slower.
-        const int thickness = linePen.width();
-        const QRect swept = QRect(deviceFrom, deviceTo).normalized();
-        fillLater(swept.adjusted(-thickness / 2, -thickness / 2, thickness - 1 - thickness / 2,
-                      thickness - 1 - thickness / 2),
+        // would set them pixel by pixel.
+        fillLater(toQRect(sweptByPen(
+                      deviceFrom.x(), deviceFrom.y(), deviceTo.x(), deviceTo.y(), linePen.width())),
             linePen.color());
         return; // marked as changed when the pile of rows is filled
     }
@@ -152,7 +153,7 @@ void SurfaceWidget::drawCircle(float x, float y, float r, std::optional<Colour> 
     ensurePicture();
     const QPoint centre(toPixel(x), toPixel(y));
     const int radius = std::abs(toPixel(r));
-    const int deviceRadius = toDeviceLength(radius);
+    const int deviceRadius = fotonar::toDevice(radius, m_dpr);
     const QPen outline = pen(colour);
     const QBrush fill
         = m_fillStyle == FillStyle::Solid ? QBrush(m_fillColour) : QBrush(Qt::NoBrush);
@@ -169,8 +170,8 @@ void SurfaceWidget::drawCircle(float x, float y, float r, std::optional<Colour> 
 const SurfaceWidget::Stamp &SurfaceWidget::circleStamp(
     int deviceRadius, const QPen &outline, const QBrush &fill)
 {
-    // Stroking a circle costs as much as a whole path's legs, and the 102 arrows of a run all
-    // have the same one.
+    // Stroking a circle costs as much as a whole path's legs, and the arrows of a run all have
+    // the same one.
     CircleStamp &cached = m_circleStamp;
     if (cached.stamp.image.isNull() || cached.radius != deviceRadius || cached.outline != outline
         || cached.fill != fill) {
@@ -223,8 +224,8 @@ SurfaceWidget::Stamp SurfaceWidget::stampOf(
 
 void SurfaceWidget::stampAt(QPoint topLeft, const Stamp &stamp)
 {
-    // Blending through a painter costs a few microseconds a stamp, two stamps a path; a shape
-    // whose pixels are all opaque or clear comes out the same copied.
+    // A shape whose pixels are all opaque or clear comes out the same copied as blended through
+    // a painter, and copying costs a fraction of blending.
     if (!stamp.cutOut) {
         picturePainter().drawImage(topLeft, stamp.image);
         return;
@@ -269,7 +270,9 @@ void SurfaceWidget::flush()
     // Drawing that left every tile as it was shown is no frame.
     const auto handedOver = FramePacer::Clock::now();
     finishDrawing();
-    const QRegion changed = m_changed.take();
+    QRegion changed;
+    for (const PixelRect &tiles : m_changed.take())
+        changed += toQRect(tiles);
     if (!changed.isEmpty()) {
         // The screen's rate is read once a frame: the window may change screens.
         m_pacer.frameShown(handedOver, std::chrono::nanoseconds(frameInterval()));
@@ -300,12 +303,12 @@ void SurfaceWidget::paintEvent(QPaintEvent *event)
     finishDrawing();
     ensurePicture();
     for (const QRect &area : event->region()) {
-        m_changed.painted(area);
+        m_changed.painted(toPixelRect(area));
         const QRectF source(
             area.x() * m_dpr, area.y() * m_dpr, area.width() * m_dpr, area.height() * m_dpr);
         // The painter is clipped to the whole changed region, dozens of rectangles, and through
-        // such a clip Qt copies an image span by span; clipped to the one rectangle, the copy
-        // takes a third less.
+        // such a clip Qt copies an image span by span; clipped to the one rectangle, it copies
+        // whole rows.
         painter.setClipRect(area);
         painter.drawImage(QRectF(area), m_image, source);
     }
@@ -313,8 +316,8 @@ void SurfaceWidget::paintEvent(QPaintEvent *event)
 
 void SurfaceWidget::resizeEvent(QResizeEvent *event)
 {
-    // The picture is made by the first drawing; once there, it grows with the window. Its
-    // allocation and first fill are a fifth of the window's start-up, mostly the page faults.
+    // The picture is made by the first drawing; once there, it grows with the window. Making it
+    // earlier would put its allocation and first fill, mostly page faults, into the start-up.
     if (!m_image.isNull())
         ensurePicture();
     QWidget::resizeEvent(event);
@@ -353,7 +356,7 @@ void SurfaceWidget::fillPending()
         QPoint(int(std::ceil(area.left() / m_dpr)), int(std::ceil(area.top() / m_dpr))),
         QPoint(int(std::floor((area.right() + 1) / m_dpr)) - 1,
             int(std::floor((area.bottom() + 1) / m_dpr)) - 1));
-    m_changed.markFill(touched, covered, m_pendingColour.rgb());
+    m_changed.markFill(toPixelRect(touched), toPixelRect(covered), m_pendingColour.rgb());
 }
 
 QPainter &SurfaceWidget::picturePainter()
@@ -389,7 +392,8 @@ void SurfaceWidget::finishDrawing()
 void SurfaceWidget::ensurePicture()
 {
     const qreal dpr = devicePixelRatioF();
-    const QSize logical(std::max(width(), kSceneWidth), std::max(height(), kSceneHeight));
+    const QSize logical(
+        std::max(width(), kSceneExtentWidth), std::max(height(), kSceneExtentHeight));
     const QSize device(
         int(std::ceil(logical.width() * dpr)), int(std::ceil(logical.height() * dpr)));
     if (!m_image.isNull() && dpr == m_dpr && m_image.width() >= device.width()
@@ -409,28 +413,21 @@ void SurfaceWidget::ensurePicture()
     const bool uniform = m_image.isNull();
     m_image = grown;
     m_dpr = dpr;
-    m_changed.resize(logical.expandedTo(QSize(int(std::ceil(m_image.width() / dpr)),
-                         int(std::ceil(m_image.height() / dpr)))),
+    const QSize tiled = logical.expandedTo(
+        QSize(int(std::ceil(m_image.width() / dpr)), int(std::ceil(m_image.height() / dpr))));
+    m_changed.resize(tiled.width(), tiled.height(),
         uniform ? toQColor(kBackgroundGrey).rgb() : ChangedTiles::kUnknown);
 }
 
 QPoint SurfaceWidget::toDevice(int x, int y) const
 {
-    return QPoint(int(std::lround(x * m_dpr)), int(std::lround(y * m_dpr)));
-}
-
-int SurfaceWidget::toDeviceLength(double logical) const
-{
-    return int(std::lround(logical * m_dpr));
+    return QPoint(fotonar::toDevice(x, m_dpr), fotonar::toDevice(y, m_dpr));
 }
 
 QPen SurfaceWidget::pen(std::optional<Colour> colour) const
 {
-    // Round a fractional device width up, so that rows drawn one logical pixel apart still meet
-    // (the erase relies on that at 125 %).
-    const int width = std::max(1, int(std::ceil(m_penWidth * m_dpr - 1e-9)));
-    return QPen(colour ? toQColor(*colour) : m_foreground, width, Qt::SolidLine, Qt::RoundCap,
-        Qt::RoundJoin);
+    return QPen(colour ? toQColor(*colour) : m_foreground, devicePenWidth(m_penWidth, m_dpr),
+        Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
 void SurfaceWidget::markLineChanged(QPoint from, QPoint to)
@@ -453,7 +450,7 @@ void SurfaceWidget::markLineChanged(QPoint from, QPoint to)
 void SurfaceWidget::markChanged(const QRect &logical)
 {
     const int margin = (m_penWidth + 1) / 2 + 1; // half the pen, and one for rounding
-    m_changed.mark(logical.adjusted(-margin, -margin, margin, margin));
+    m_changed.mark(toPixelRect(logical.adjusted(-margin, -margin, margin, margin)));
 }
 
 QWidget *SurfaceWidget::control(Control which) const

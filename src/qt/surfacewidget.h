@@ -27,10 +27,6 @@ class SurfaceWidget : public QWidget, public Surface
     Q_OBJECT
 
 public:
-    /// The least logical size of the picture: everything a run draws or erases lies inside it.
-    static constexpr int kSceneWidth = 801;
-    static constexpr int kSceneHeight = 731;
-
     explicit SurfaceWidget(QWidget *parent = nullptr);
 
     /// The colour of lines and circles drawn without a colour of their own.
@@ -39,7 +35,7 @@ public:
     void addControl(Control control, QWidget *widget);
 
     /// The picture in device pixels, pictureRatio() of them to a logical pixel; it covers at
-    /// least kSceneWidth x kSceneHeight logical pixels and the whole widget.
+    /// least kSceneExtentWidth x kSceneExtentHeight logical pixels and the whole widget.
     const QImage &picture()
     {
         ensurePicture();
@@ -92,7 +88,6 @@ private:
     void finishDrawing();
     void ensurePicture();
     QPoint toDevice(int x, int y) const;
-    int toDeviceLength(double logical) const;
     QPen pen(std::optional<Colour> colour) const;
     void markLineChanged(QPoint from, QPoint to);
     void markChanged(const QRect &logical);

@@ -35,5 +35,6 @@ inline constexpr Colour kDarkGrey = 0x404040; ///< (64, 64, 64), lines of the sc
 inline constexpr Colour kCaptionText
     = systemColour(9); ///< fill of the source and the final detector
 inline constexpr Colour kAppWorkspace = systemColour(12); ///< the window's foreground colour
+inline constexpr Colour kResultantGreen = rgb(0, 255, 0); ///< the resultant arrow
 
 } // namespace fotonar

@@ -5,12 +5,6 @@
 
 namespace fotonar {
 
-namespace {
-
-constexpr Colour kGreen = rgb(0, 255, 0);
-
-} // namespace
-
 void Run::complete()
 {
     drawResult();
@@ -25,7 +19,7 @@ void Run::drawResult()
     m_draw.penWidth(2);
     m_draw.line(source(), shortestCross, kDarkGrey);
     m_draw.line(detector(), shortestCross, kDarkGrey);
-    m_draw.line(spiralOrigin(), {s.spiralX, s.spiralY}, kGreen); // the resultant
+    m_draw.line(spiralOrigin(), {s.spiralX, s.spiralY}, kResultantGreen);
     m_draw.line({shortestX(), s.sourceY + 30}, {shortestX(), s.detectorY}); // the normal
     m_draw.fillColour(kCaptionText);
     m_draw.fillSolid();

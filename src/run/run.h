@@ -15,6 +15,8 @@ public:
     /// First and last value that pathOffset may take; the sweep visits 1, 8, ..., 708.
     static constexpr int kFirstOffset = 1;
     static constexpr int kLastOffset = 710;
+    /// The paths of one sweep, 7 pixels apart.
+    static constexpr int kPathCount = 102;
     /// Sine evaluations of the pause per path and per unit of slow-down, squared in total.
     static constexpr double kPaceCount = 50000;
 

@@ -19,6 +19,11 @@ enum class Control {
 
 enum class FillStyle { Transparent, Solid };
 
+/// Everything a run draws or erases lies within this many logical pixels of the client area's
+/// top-left corner (x 0 to 800, y 0 to 730): the least picture a surface keeps.
+inline constexpr int kSceneExtentWidth = 801;
+inline constexpr int kSceneExtentHeight = 731;
+
 /// What a run draws on. Coordinates are pixels of the window's client area, origin top left,
 /// y downwards; fractions are allowed and the surface rounds them to whole pixels.
 /// The surface keeps its pen width, fill style and fill colour between calls.

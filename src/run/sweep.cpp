@@ -15,6 +15,8 @@ namespace {
 // The scroll bar offers 1 to 6. A larger slow-down could only come from a corrupted field, and
 // its pause (slowDown squared times 50000 sines a path) would freeze the window for good.
 constexpr double kMaxSlowDown = 6;
+// pathOffset 1, 8, ..., 708.
+static_assert((Run::kLastOffset - Run::kFirstOffset) / 7 + 1 == Run::kPathCount);
 
 double square(double value)
 {

@@ -13,7 +13,7 @@ constexpr Colour kGrey = kBackgroundGrey;
 
 // kind, name, container, {left, top, width, height}, caption, font px, background, tab index,
 // visible, enabled, accessible name, revealed as.
-const std::array<ControlSpec, 20> kLayout {{
+constexpr auto kLayout = std::to_array<ControlSpec>({
     {ControlKind::Frame, "frmVzdalenost", "", {40, 8, 97, 33}, "Dál od Zdroje", 13, kGrey, 14, true,
         true, {}, {}},
     {ControlKind::Option, "op400", "frmVzdalenost", {8, 16, 41, 13}, "400", 0, kGrey, 15, true,
@@ -53,17 +53,20 @@ const std::array<ControlSpec, 20> kLayout {{
         Control::imaAlfy},
     {ControlKind::Image, "imaBeta", "", {504, 48, 12, 22}, "beta", 0, {}, -1, false, true, "úhel β",
         Control::imaBeta},
-}};
+});
 
-bool takesFocus(const ControlSpec &entry)
+constexpr bool takesFocus(const ControlSpec &entry)
 {
     return entry.kind == ControlKind::Option || entry.kind == ControlKind::ScrollBar
         || entry.kind == ControlKind::Button;
 }
 
-std::array<const ControlSpec *, 9> sortedTabOrder()
+// As many places in the tab order as the table has controls that take the focus.
+constexpr std::size_t kFocusCount = std::size_t(std::ranges::count_if(kLayout, takesFocus));
+
+std::array<const ControlSpec *, kFocusCount> sortedTabOrder()
 {
-    std::array<const ControlSpec *, 9> order {};
+    std::array<const ControlSpec *, kFocusCount> order {};
     auto next = order.begin();
     for (const ControlSpec &entry : kLayout)
         if (takesFocus(entry))
@@ -133,6 +136,20 @@ std::string windowCaption()
 int titleRoom()
 {
     return controlSpec("cmdStart").box.left - controlSpec("labFotonar").box.left - 2;
+}
+
+TitleFit fitTitle(double advance, int characters, double scale)
+{
+    const double room = titleRoom() * scale;
+    const double box = controlSpec("labFotonar").box.width * scale;
+    const double spacing = advance > room && characters > 0 ? (room - advance) / characters : 0;
+    return {std::max(box, std::min(advance + 2 * scale, room)), spacing};
+}
+
+bool opensMaximized(int width, int height, double scale)
+{
+    return kPreferredWidth * scale > kMaximizeShare * width
+        || kPreferredHeight * scale > kMaximizeShare * height;
 }
 
 } // namespace fotonar

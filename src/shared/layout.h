@@ -84,7 +84,25 @@ inline constexpr int kOptionSpacing = 3;
 /// classic desktop's 8-point dialog font, 11 px at 96 dpi, in Arial's metrics.
 inline constexpr int kDefaultFontPixels = 11;
 
-/// How wide the title may grow so that it stays on one line and clear of Start.
+/// How wide the title may grow so that it stays on one line and clear of Start, at 96 dpi.
 int titleRoom();
+
+/// The title label as a front end shows it: its box's width and the space added between its
+/// letters (negative: closed up), both in the units the caption was measured in.
+struct TitleFit
+{
+    double width;
+    double letterSpacing;
+};
+/// The title's caption is wider than its 201 px box in its font: the box widens up to
+/// titleRoom(), and where even that is too narrow the letters close up so that the caption stays
+/// on one line and clear of Start. `advance`: the caption's width as the toolkit measured it,
+/// `characters`: its length, `scale`: device pixels per logical pixel of those measures.
+TitleFit fitTitle(double advance, int characters, double scale = 1);
+
+/// Whether the window opens maximized on a work area of `width` x `height` device pixels when
+/// its preferred size takes `scale` device pixels a logical pixel: where that size would take
+/// more than kMaximizeShare of the width or the height anyway.
+bool opensMaximized(int width, int height, double scale = 1);
 
 } // namespace fotonar

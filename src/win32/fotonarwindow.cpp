@@ -2,8 +2,7 @@
 
 #include "accessiblename.h"
 
-#include "run.h"
-#include "runerror.h"
+#include "classiccolours.h"
 
 #include <commctrl.h>
 
@@ -29,6 +28,14 @@ std::string localeDecimalSeparator()
 double dpiScale(HWND window)
 {
     return GetDpiForWindow(window) / 96.0;
+}
+
+// The window paints its own grey and light green behind the captions, so the captions keep the
+// classic dark text whatever colours the desktop's scheme gives text: a high-contrast scheme's
+// white would vanish on them.
+COLORREF classicColour(int entry)
+{
+    return toColorRef(*classicSystemColour(entry));
 }
 
 Font timesBold(int pixels)
@@ -82,7 +89,7 @@ LRESULT CALLBACK scrollBarFocus(
 
 FotonarWindow::FotonarWindow(HINSTANCE instance)
     : m_instance(instance)
-    , m_fields(localeDecimalSeparator())
+    , m_controller(*this, localeDecimalSeparator())
     , m_grey(CreateSolidBrush(toColorRef(kBackgroundGrey)))
     , m_lightGreen(CreateSolidBrush(toColorRef(kLightGreen)))
 {
@@ -105,7 +112,7 @@ FotonarWindow::FotonarWindow(HINSTANCE instance)
     m_surface->setScale(m_scale);
     m_surface->setForeground(kAppWorkspace);
     createControls();
-    Form_Load();
+    m_controller.Form_Load();
 }
 
 FotonarWindow::~FotonarWindow()
@@ -129,8 +136,7 @@ void FotonarWindow::showOnScreen(int showCommand)
         work.left + std::max<LONG>(0, (work.right - work.left - width) / 2),
         work.top + std::max<LONG>(0, (work.bottom - work.top - height) / 2), width, height,
         SWP_NOZORDER | SWP_NOACTIVATE);
-    const bool large = toDevice(kPreferredWidth) > kMaximizeShare * (work.right - work.left)
-        || toDevice(kPreferredHeight) > kMaximizeShare * (work.bottom - work.top);
+    const bool large = opensMaximized(work.right - work.left, work.bottom - work.top, m_scale);
     ShowWindow(m_window, large ? SW_SHOWMAXIMIZED : showCommand);
     // The focus is always to be seen, not only after the first key press.
     SendMessageW(
@@ -194,16 +200,23 @@ void FotonarWindow::createControls()
     for (const std::string_view name : {"alfa", "beta"})
         m_bitmaps[name] = Bitmap(static_cast<HBITMAP>(
             LoadImageW(m_instance, widen(name).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    // Option buttons before their frames: a frame lies under what stands in it.
     int id = kFirstControlId;
     for (const ControlSpec &entry : windowLayout())
-        if (entry.kind != ControlKind::Frame)
-            m_controls.push_back({&entry, createControl(entry, id++)});
-    for (const ControlSpec &entry : windowLayout())
-        if (entry.kind == ControlKind::Frame)
-            m_controls.push_back({&entry, createControl(entry, id++)});
+        m_controls.push_back({&entry, createControl(entry, id++)});
+    stackInTableOrder();
     applyFonts();
     placeControls();
+}
+
+void FotonarWindow::stackInTableOrder()
+{
+    // A later control of the table stands over an earlier one, as on every platform: a frame
+    // under its options, α and β over the prompt. Windows puts a new child window under its
+    // older siblings, so each is raised in turn and the last ends on top. The drawing is the
+    // window's own, under them all. (The keyboard's order is the table's tab indices, not this.)
+    for (const ControlWindow &control : m_controls)
+        SetWindowPos(
+            control.handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 HWND FotonarWindow::createControl(const ControlSpec &entry, int id)
@@ -295,8 +308,11 @@ void FotonarWindow::placeControls(double rescale)
             placed ? int(std::lround(now.top * rescale)) : box.top, box.width, box.height,
             SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    // The title is wider than its box in this font: widen the box up to Start, and where even
-    // that is too narrow close up the letters, so that it stays on one line.
+    fitTitle();
+}
+
+void FotonarWindow::fitTitle()
+{
     HWND title = controlHandle("labFotonar");
     LabelLook &look = m_looks["labFotonar"];
     std::wstring text(std::size_t(GetWindowTextLengthW(title)), L'\0');
@@ -305,12 +321,11 @@ void FotonarWindow::placeControls(double rescale)
     const Selection selected(dc, look.font);
     SIZE extent {};
     GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
-    const int room = toDevice(titleRoom());
-    look.characterExtra
-        = extent.cx > room ? -int(std::ceil(double(extent.cx - room) / text.size())) : 0;
-    const Box box = deviceBox(controlSpec("labFotonar"));
-    SetWindowPos(title, nullptr, 0, 0, std::max(box.width, std::min(int(extent.cx) + 2, room)),
-        box.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const TitleFit fit = fotonar::fitTitle(extent.cx, int(text.size()), m_scale);
+    // GDI spaces letters by whole pixels: closed up a whole pixel more rather than overflow.
+    look.characterExtra = int(std::floor(fit.letterSpacing));
+    SetWindowPos(title, nullptr, 0, 0, int(std::lround(fit.width)),
+        deviceBox(controlSpec("labFotonar")).height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 Box FotonarWindow::deviceBox(const ControlSpec &entry) const
@@ -347,7 +362,7 @@ const FotonarWindow::ControlWindow *FotonarWindow::controlAt(HWND handle) const
 
 bool FotonarWindow::handleKey(const MSG &message)
 {
-    if (message.message != WM_KEYDOWN || m_running)
+    if (message.message != WM_KEYDOWN || m_controller.isRunning())
         return false;
     const ControlWindow *focused = controlAt(GetFocus());
     switch (message.wParam) {
@@ -376,7 +391,7 @@ bool FotonarWindow::handleKey(const MSG &message)
         const int step = message.wParam == VK_LEFT || message.wParam == VK_UP ? -1 : 1;
         if (const ControlSpec *beside = adjacentOption(*focused->entry, step)) {
             SetFocus(controlHandle(beside->name));
-            option_Click(*beside);
+            m_controller.option_Click(beside->name);
         }
         return true;
     }
@@ -389,51 +404,6 @@ bool FotonarWindow::handleKey(const MSG &message)
     return false;
 }
 
-void FotonarWindow::Form_Load()
-{
-    for (const std::string_view option : {kStartIndexOption, kStartDistanceOption}) {
-        selectOption(controlSpec(option));
-        m_fields.write(*optionChoice(option));
-    }
-    m_fields.set(Field::nSpomaleni, wholeNumberText(kStartSlowDown));
-}
-
-void FotonarWindow::option_Click(const ControlSpec &option)
-{
-    selectOption(option);
-    m_fields.write(*optionChoice(option.name));
-}
-
-void FotonarWindow::HScroll1_Change()
-{
-    m_fields.set(Field::nSpomaleni, wholeNumberText(m_slowDown));
-}
-
-void FotonarWindow::cmdStart_Click()
-{
-    // The run lets Windows paint while it works; a Start delivered meanwhile waits in the
-    // queue, so no run begins inside another.
-    if (m_running)
-        return;
-    m_running = true;
-    try {
-        Run(*m_surface, m_fields).execute();
-    } catch (const std::exception &error) {
-        m_running = false;
-        m_surface->flush(); // what the run drew before it failed stays in view
-        reportRunError(error.what());
-        return;
-    }
-    m_running = false;
-    if (m_closeRequested)
-        DestroyWindow(m_window);
-}
-
-void FotonarWindow::cmdKonec_Click()
-{
-    SendMessageW(m_window, WM_CLOSE, 0, 0);
-}
-
 void FotonarWindow::selectOption(const ControlSpec &option)
 {
     for (const ControlWindow &control : m_controls)
@@ -441,6 +411,23 @@ void FotonarWindow::selectOption(const ControlSpec &option)
             && control.entry->container == option.container)
             SendMessageW(control.handle, BM_SETCHECK,
                 control.entry == &option ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+Surface &FotonarWindow::surface()
+{
+    return *m_surface;
+}
+
+void FotonarWindow::showRunError(const std::string &message)
+{
+    MessageBoxW(
+        m_window, widen(message).c_str(), widen(windowCaption()).c_str(), MB_OK | MB_ICONERROR);
+}
+
+void FotonarWindow::quit(int exitStatus)
+{
+    m_exitStatus = exitStatus;
+    DestroyWindow(m_window);
 }
 
 void FotonarWindow::onCommand(WPARAM w, LPARAM l)
@@ -451,11 +438,11 @@ void FotonarWindow::onCommand(WPARAM w, LPARAM l)
     if (!control)
         return;
     if (control->entry->kind == ControlKind::Option)
-        option_Click(*control->entry);
+        m_controller.option_Click(control->entry->name);
     else if (control->entry->name == "cmdStart")
-        cmdStart_Click();
+        m_controller.cmdStart_Click();
     else if (control->entry->name == "cmdKonec")
-        cmdKonec_Click();
+        m_controller.cmdKonec_Click();
 }
 
 void FotonarWindow::onScroll(WPARAM w, LPARAM l)
@@ -490,7 +477,7 @@ void FotonarWindow::onScroll(WPARAM w, LPARAM l)
     SetScrollPos(scrollBar, SB_CTL, value, TRUE);
     if (value != m_slowDown) {
         m_slowDown = value;
-        HScroll1_Change();
+        m_controller.HScroll1_Change(value);
     }
 }
 
@@ -498,7 +485,7 @@ LRESULT FotonarWindow::onControlColour(HDC dc, HWND)
 {
     // Frames and option buttons stand on the window's grey.
     SetBkColor(dc, toColorRef(kBackgroundGrey));
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc, classicColour(kWindowTextEntry));
     return reinterpret_cast<LRESULT>(m_grey.get());
 }
 
@@ -519,21 +506,8 @@ void FotonarWindow::onDpiChanged(WPARAM w, LPARAM l)
 
 void FotonarWindow::onClose()
 {
-    // A close request in the middle of a run waits until the run has returned.
-    if (m_running) {
-        m_closeRequested = true;
-        return;
-    }
-    DestroyWindow(m_window);
-}
-
-void FotonarWindow::reportRunError(const std::string &message)
-{
-    const std::wstring text
-        = widen("Chyba za běhu programu:\n" + message + "\n\nProgram se ukončí.");
-    MessageBoxW(m_window, text.c_str(), widen(windowCaption()).c_str(), MB_OK | MB_ICONERROR);
-    m_exitStatus = kRunErrorExitStatus;
-    DestroyWindow(m_window);
+    if (m_controller.Form_QueryUnload())
+        DestroyWindow(m_window);
 }
 
 } // namespace fotonar::win32

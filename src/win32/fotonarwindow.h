@@ -1,10 +1,10 @@
 #pragma once
 
-#include "fieldtext.h"
 #include "gdi.h"
 #include "gdisurface.h"
 #include "labelview.h"
 #include "layout.h"
+#include "windowcontroller.h"
 
 #include <map>
 #include <memory>
@@ -14,13 +14,11 @@ namespace fotonar::win32 {
 
 /// The program's one window on Windows: the controls of the shared layout as native controls,
 /// scaled to the monitor's dots per inch, over the picture that a run draws. The window object
-/// lives with its HWND; each message goes to a small handler.
-class FotonarWindow
+/// lives with its HWND; each message goes to a small handler. Its behaviour is the shared
+/// WindowController's; the window forwards the messages to it.
+class FotonarWindow : private WindowFrontEnd
 {
 public:
-    /// Exit status of the program after a run-time error has been reported.
-    static constexpr int kRunErrorExitStatus = 2;
-
     /// Creates the window with its controls and runs the start-up handler; does not show it.
     explicit FotonarWindow(HINSTANCE instance);
     ~FotonarWindow();
@@ -34,7 +32,8 @@ public:
     /// button. True when the message was handled.
     bool handleKey(const MSG &message);
     HWND handle() const { return m_window; }
-    /// The status the program ends with: 0, or kRunErrorExitStatus after a run-time error.
+    /// The status the program ends with: 0, or WindowController::kRunErrorExitStatus after a
+    /// run-time error.
     int exitStatus() const { return m_exitStatus; }
 
 private:
@@ -58,26 +57,23 @@ private:
     HWND controlHandle(std::string_view name) const;
     const ControlWindow *controlAt(HWND handle) const;
 
-    // The handlers, one per event; each option button's click writes what the layout's shared
-    // table says for it.
-    void Form_Load();
-    void option_Click(const ControlSpec &option);
-    void HScroll1_Change();
-    void cmdStart_Click();
-    void cmdKonec_Click();
+    void selectOption(const ControlSpec &option) override;
+    Surface &surface() override;
+    void showRunError(const std::string &message) override;
+    void quit(int exitStatus) override;
 
-    void selectOption(const ControlSpec &option);
+    void stackInTableOrder();
+    void fitTitle();
     void onCommand(WPARAM w, LPARAM l);
     void onScroll(WPARAM w, LPARAM l);
     LRESULT onControlColour(HDC dc, HWND control);
     void onDpiChanged(WPARAM w, LPARAM l);
     void onClose();
-    void reportRunError(const std::string &message);
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;
     std::unique_ptr<GdiSurface> m_surface;
-    FieldTexts m_fields;
+    WindowController m_controller;
     std::vector<ControlWindow> m_controls;
     std::map<int, Font> m_fonts; ///< by pixel size at 96 dpi, at the current scale
     std::map<std::string_view, LabelLook> m_looks; ///< of the labels and images, by name
@@ -86,8 +82,6 @@ private:
     Brush m_lightGreen;
     double m_scale = 1;
     int m_slowDown = kSlowDownMin;
-    bool m_running = false;
-    bool m_closeRequested = false;
     int m_exitStatus = 0;
 };
 

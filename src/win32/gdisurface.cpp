@@ -1,5 +1,6 @@
 #include "gdisurface.h"
 
+#include "devicepixels.h"
 #include "runerror.h"
 
 #include <algorithm>
@@ -10,16 +11,8 @@ namespace fotonar::win32 {
 
 namespace {
 
-// Far beyond any screen, yet small enough that whole-pixel arithmetic cannot overflow; a run
-// with a wild distance may hand over coordinates far off the window.
-constexpr double kCoordinateLimit = 1'000'000;
 constexpr int kHighestSystemColour = COLOR_MENUBAR;
 constexpr int kUnknownRefreshRate = 60;
-
-int toPixel(float coordinate)
-{
-    return int(std::lround(std::clamp(double(coordinate), -kCoordinateLimit, kCoordinateLimit)));
-}
 
 RECT around(POINT a, POINT b, int margin)
 {
@@ -84,16 +77,16 @@ void GdiSurface::paint(HDC dc, const RECT &area)
 void GdiSurface::drawLine(float x1, float y1, float x2, float y2, std::optional<Colour> colour)
 {
     ensurePicture();
-    const POINT from = toDevice(toPixel(x1), toPixel(y1));
-    const POINT to = toDevice(toPixel(x2), toPixel(y2));
+    const POINT from = toDevice(x1, y1);
+    const POINT to = toDevice(x2, y2);
     const COLORREF rgb = toColorRef(colour.value_or(m_foreground));
     const int width = penPixels();
     HDC dc = m_dc.get();
     if (from.x == to.x || from.y == to.y) {
         // Upright and level lines (the erase, the medium, the axes, the time bars) are plain
         // rectangles: the pen's square swept from one end to the other.
-        const RECT swept {std::min(from.x, to.x) - width / 2, std::min(from.y, to.y) - width / 2,
-            std::max(from.x, to.x) + width - width / 2, std::max(from.y, to.y) + width - width / 2};
+        const PixelRect pen = sweptByPen(from.x, from.y, to.x, to.y, width);
+        const RECT swept {pen.left, pen.top, pen.right + 1, pen.bottom + 1};
         SetDCBrushColor(dc, rgb);
         FillRect(dc, &swept, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     } else if (width == 1) {
@@ -114,8 +107,8 @@ void GdiSurface::drawLine(float x1, float y1, float x2, float y2, std::optional<
 void GdiSurface::drawCircle(float x, float y, float r, std::optional<Colour> colour)
 {
     ensurePicture();
-    const POINT centre = toDevice(toPixel(x), toPixel(y));
-    const int radius = int(std::lround(std::abs(toPixel(r)) * m_scale));
+    const POINT centre = toDevice(x, y);
+    const int radius = fotonar::toDevice(std::abs(toPixel(r)), m_scale);
     const int width = penPixels();
     HDC dc = m_dc.get();
     const Pen outline = roundPen(toColorRef(colour.value_or(m_foreground)), width);
@@ -134,7 +127,7 @@ void GdiSurface::showControl(Control which)
 
 void GdiSurface::moveControl(Control which, float left, float top)
 {
-    const POINT at = toDevice(toPixel(left), toPixel(top));
+    const POINT at = toDevice(left, top);
     SetWindowPos(
         control(which), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -180,8 +173,8 @@ void GdiSurface::ensurePicture()
 {
     RECT client {};
     GetClientRect(m_window, &client);
-    const SIZE needed {std::max<LONG>(client.right, LONG(std::ceil(kSceneWidth * m_scale))),
-        std::max<LONG>(client.bottom, LONG(std::ceil(kSceneHeight * m_scale)))};
+    const SIZE needed {std::max<LONG>(client.right, LONG(std::ceil(kSceneExtentWidth * m_scale))),
+        std::max<LONG>(client.bottom, LONG(std::ceil(kSceneExtentHeight * m_scale)))};
     if (m_bitmap && m_size.cx >= needed.cx && m_size.cy >= needed.cy)
         return;
     // The picture only ever grows, so drawing outside a shrunken window is still there when the
@@ -214,15 +207,14 @@ void GdiSurface::ensurePicture()
     m_size = size;
 }
 
-POINT GdiSurface::toDevice(int x, int y) const
+POINT GdiSurface::toDevice(float x, float y) const
 {
-    return {LONG(std::lround(x * m_scale)), LONG(std::lround(y * m_scale))};
+    return {fotonar::toDevice(toPixel(x), m_scale), fotonar::toDevice(toPixel(y), m_scale)};
 }
 
 int GdiSurface::penPixels() const
 {
-    // Round a fractional device width up, so that rows drawn one logical pixel apart still meet.
-    return std::max(1, int(std::ceil(m_penWidth * m_scale - 1e-9)));
+    return devicePenWidth(m_penWidth, m_scale);
 }
 
 HWND GdiSurface::control(Control which) const

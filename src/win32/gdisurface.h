@@ -18,10 +18,6 @@ namespace fotonar::win32 {
 class GdiSurface : public Surface
 {
 public:
-    /// The least logical size of the picture: everything a run draws or erases lies inside it.
-    static constexpr int kSceneWidth = 801;
-    static constexpr int kSceneHeight = 731;
-
     explicit GdiSurface(HWND window);
 
     /// Device pixels per logical pixel (1 at 96 dpi, 2 at 192); the picture is carried over.
@@ -46,7 +42,7 @@ public:
 
 private:
     void ensurePicture();
-    POINT toDevice(int x, int y) const;
+    POINT toDevice(float x, float y) const;
     int penPixels() const;
     HWND control(Control control) const;
     void markChanged(RECT device);

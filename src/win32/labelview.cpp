@@ -1,5 +1,8 @@
 #include "labelview.h"
 
+#include "classiccolours.h"
+#include "gdisurface.h"
+
 #include <string>
 
 namespace fotonar::win32 {
@@ -27,7 +30,10 @@ void paintLabel(HWND window, HDC dc, const LabelLook &look)
     const Selection font(dc, look.font);
     SetBkMode(dc, TRANSPARENT);
     SetTextCharacterExtra(dc, look.characterExtra);
-    SetTextColor(dc, GetSysColor(IsWindowEnabled(window) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    // The classic text colours, not the desktop scheme's: the label paints its own fixed
+    // background, on which a high-contrast scheme's white text would vanish.
+    const int entry = IsWindowEnabled(window) ? kWindowTextEntry : kGrayTextEntry;
+    SetTextColor(dc, toColorRef(*classicSystemColour(entry)));
     DrawTextW(dc, text.c_str(), int(text.size()), &box, DT_LEFT | DT_TOP | DT_NOPREFIX);
 }
 

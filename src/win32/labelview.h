@@ -5,7 +5,7 @@
 namespace fotonar::win32 {
 
 /// How a label or image paints itself: opaque, its caption left-aligned from the top-left in
-/// the desktop's text colour (greyed while disabled), or its bitmap scaled by whole device
+/// the classic text colour (greyed while disabled), or its bitmap scaled by whole device
 /// pixels, never smoothed. The window text is what a screen reader reads.
 struct LabelLook
 {

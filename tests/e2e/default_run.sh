@@ -16,7 +16,7 @@ expect_pixel "$E2E_WORK/run.png" 61 470 "$LIGHT_GREEN" "lower medium"
 expect_pixel "$E2E_WORK/run.png" 400 291 64,64,64 "boundary"
 expect_pixel "$E2E_WORK/run.png" 656 152 "$GREEN" "resultant"
 expect_pixel "$E2E_WORK/run.png" 436 120 128,128,128 "normal"
-expect_pixel "$E2E_WORK/run.png" 420 191 "$GLYPH" "alpha"
-expect_pixel "$E2E_WORK/run.png" 445 392 "$GLYPH" "beta"
+expect_alpha "$E2E_WORK/run.png" 416 191 # over the prompt, 20 px left of the normal
+expect_beta "$E2E_WORK/run.png" 441 391
 expect_pixel "$E2E_WORK/run.png" 548 452 "$LIGHT_GREEN" "labZdroj revealed"
 echo "PASS: default run"

@@ -135,6 +135,24 @@ expect_pixel() {
     [ "$got" = "$4" ] || fail "${5:-pixel} at ($2, $3): expected $4, got $got"
 }
 
+# expect_alpha FILE LEFT TOP [SCALE] and expect_beta ...: the whole α (β) bitmap with its
+# top-left corner at logical (LEFT, TOP), over whatever lies there (the prompt, the drawing):
+# glyph pixels at its top and bottom, and white inside the letter.
+expect_alpha() {
+    local s=${4:-1}
+    expect_pixel "$1" $((($2 + 4) * s)) $(($3 * s)) "$GLYPH" "alpha's top row"
+    expect_pixel "$1" $((($2 + 1) * s)) $((($3 + 5) * s)) "$GLYPH" "alpha's left stroke"
+    expect_pixel "$1" $((($2 + 4) * s)) $((($3 + 5) * s)) "$WHITE" "inside alpha"
+    expect_pixel "$1" $((($2 + 12) * s)) $((($3 + 10) * s)) "$GLYPH" "alpha's bottom row"
+}
+expect_beta() {
+    local s=${4:-1}
+    expect_pixel "$1" $((($2 + 4) * s)) $((($3 + 1) * s)) "$GLYPH" "beta's top"
+    expect_pixel "$1" $((($2 + 2) * s)) $((($3 + 10) * s)) "$GLYPH" "beta's stem"
+    expect_pixel "$1" $((($2 + 6) * s)) $((($3 + 10) * s)) "$WHITE" "inside beta"
+    expect_pixel "$1" $((($2 + 2) * s)) $((($3 + 21) * s)) "$GLYPH" "beta's foot"
+}
+
 # wait_pixel X Y R,G,B [SECONDS]: polls screenshots until the pixel at logical (X, Y) has that
 # colour.
 wait_pixel() {

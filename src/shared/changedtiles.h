@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QRect>
-#include <QRegion>
-#include <QSize>
+#include "devicepixels.h"
 
 #include <cstdint>
 #include <vector>
@@ -10,8 +8,8 @@
 namespace fotonar {
 
 /// The parts of the picture changed since the last frame, as a grid of square tiles. Marking
-/// costs the same whatever shapes were drawn before, where a QRegion grows slower with every
-/// slanted line added to it; the region handed out keeps to the tiles a line crosses.
+/// costs the same whatever shapes were drawn before, where a toolkit's region grows slower with
+/// every slanted line added to it; the rectangles handed out keep to the tiles a line crosses.
 ///
 /// A tile may also be known to hold one colour throughout, after a fill that covered it. A tile
 /// known to hold the colour it had when last painted to the screen is left out of the region:
@@ -22,25 +20,25 @@ class ChangedTiles
 public:
     /// Side of a tile in logical pixels.
     static constexpr int kTile = 32;
-    /// An opaque RGB colour as QColor::rgb() gives it (alpha 0xff).
+    /// An opaque colour as the surface keeps its pixels (never kUnknown).
     using Rgb = std::uint32_t;
     /// What a tile holds when nobody knows: never an opaque colour.
     static constexpr Rgb kUnknown = 0;
 
-    /// Covers `size` logical pixels from (0, 0); keeps what is marked. With `uniform` set, the
-    /// whole picture is now that colour; otherwise what every tile holds is unknown.
-    void resize(QSize size, Rgb uniform = kUnknown);
+    /// Covers `width` x `height` logical pixels from (0, 0); keeps what is marked. With `uniform`
+    /// set, the whole picture is now that colour; otherwise what every tile holds is unknown.
+    void resize(int width, int height, Rgb uniform = kUnknown);
     /// Marks every tile that `area` touches; what lies outside the grid is left out.
-    void mark(const QRect &area);
+    void mark(const PixelRect &area);
     /// A fill of `colour` that touched the tiles `touched` touches and covered every pixel of
     /// `covered` (logical pixels). A tile already known to be `colour` does not change.
-    void markFill(const QRect &touched, const QRect &covered, Rgb colour);
+    void markFill(const PixelRect &touched, const PixelRect &covered, Rgb colour);
     bool isEmpty() const { return !m_any; }
     /// The marked tiles as one rectangle per run of tiles in a row, in logical pixels, without
     /// those that hold what the screen last got; clears the marks.
-    QRegion take();
+    std::vector<PixelRect> take();
     /// The picture was painted to the screen in `area` (logical pixels).
-    void painted(const QRect &area);
+    void painted(const PixelRect &area);
 
 private:
     struct Span

@@ -4,10 +4,20 @@
 
 namespace fotonar {
 
-void ChangedTiles::resize(QSize size, Rgb uniform)
+namespace {
+
+PixelRect tileRect(int row, int column)
 {
-    const int columns = (size.width() + kTile - 1) / kTile;
-    const int rows = (size.height() + kTile - 1) / kTile;
+    const int tile = ChangedTiles::kTile;
+    return {column * tile, row * tile, column * tile + tile - 1, row * tile + tile - 1};
+}
+
+} // namespace
+
+void ChangedTiles::resize(int width, int height, Rgb uniform)
+{
+    const int columns = (width + kTile - 1) / kTile;
+    const int rows = (height + kTile - 1) / kTile;
     const std::size_t count = std::size_t(columns) * std::size_t(rows);
     if (columns != m_columns || rows != m_rows) {
         std::vector<std::uint8_t> marked(count, 0);
@@ -36,11 +46,11 @@ ChangedTiles::Span ChangedTiles::rows(int top, int bottom) const
     return {std::max(top, 0) / kTile, std::min(bottom / kTile, m_rows - 1)};
 }
 
-void ChangedTiles::mark(const QRect &area)
+void ChangedTiles::mark(const PixelRect &area)
 {
     // Called for every slanted line drawn: plain arithmetic.
-    const Span across = columns(area.left(), area.right());
-    const Span down = rows(area.top(), area.bottom());
+    const Span across = columns(area.left, area.right);
+    const Span down = rows(area.top, area.bottom);
     if (across.first > across.last || down.first > down.last)
         return;
     for (int row = down.first; row <= down.last; ++row) {
@@ -52,16 +62,16 @@ void ChangedTiles::mark(const QRect &area)
     m_any = true;
 }
 
-void ChangedTiles::markFill(const QRect &touched, const QRect &covered, Rgb colour)
+void ChangedTiles::markFill(const PixelRect &touched, const PixelRect &covered, Rgb colour)
 {
-    const Span across = columns(touched.left(), touched.right());
-    const Span down = rows(touched.top(), touched.bottom());
+    const Span across = columns(touched.left, touched.right);
+    const Span down = rows(touched.top, touched.bottom);
     for (int row = down.first; row <= down.last; ++row) {
         for (int column = across.first; column <= across.last; ++column) {
             Rgb &holds = m_holds[at(row, column)];
             if (holds == colour)
                 continue;
-            const QRect tile(column * kTile, row * kTile, kTile, kTile);
+            const PixelRect tile = tileRect(row, column);
             holds = covered.contains(tile) ? colour : kUnknown;
             m_marked[at(row, column)] = 1;
             m_any = true;
@@ -69,9 +79,9 @@ void ChangedTiles::markFill(const QRect &touched, const QRect &covered, Rgb colo
     }
 }
 
-QRegion ChangedTiles::take()
+std::vector<PixelRect> ChangedTiles::take()
 {
-    QRegion region;
+    std::vector<PixelRect> region;
     if (!m_any)
         return region;
     const auto sendable = [this](std::size_t tile) {
@@ -86,7 +96,8 @@ QRegion ChangedTiles::take()
             int end = column;
             while (end < m_columns && sendable(at(row, end)))
                 ++end;
-            region += QRect(column * kTile, row * kTile, (end - column) * kTile, kTile);
+            region.push_back(
+                {column * kTile, row * kTile, end * kTile - 1, row * kTile + kTile - 1});
             column = end;
         }
     }
@@ -95,13 +106,13 @@ QRegion ChangedTiles::take()
     return region;
 }
 
-void ChangedTiles::painted(const QRect &area)
+void ChangedTiles::painted(const PixelRect &area)
 {
-    const Span across = columns(area.left(), area.right());
-    const Span down = rows(area.top(), area.bottom());
+    const Span across = columns(area.left, area.right);
+    const Span down = rows(area.top, area.bottom);
     for (int row = down.first; row <= down.last; ++row) {
         for (int column = across.first; column <= across.last; ++column) {
-            const QRect tile(column * kTile, row * kTile, kTile, kTile);
+            const PixelRect tile = tileRect(row, column);
             // Part of a tile painted leaves the screen holding a mix of old and new.
             m_shown[at(row, column)] = area.contains(tile) ? m_holds[at(row, column)] : kUnknown;
         }

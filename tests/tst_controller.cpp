@@ -1,0 +1,280 @@
+// The window's behaviour as every front end shares it, driven through a fake front end without
+// a display: the start-up defaults, the handlers, a run's place among the events, errors.
+
+#include "recordingsurface.h"
+#include "windowcontroller.h"
+
+#include <QTest>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace fotonar;
+using fotonar::test::Op;
+using fotonar::test::RecordingSurface;
+
+namespace {
+
+// What a toolkit would have done, as the controller asked it.
+class FakeFrontEnd : public WindowFrontEnd
+{
+public:
+    struct Surface : RecordingSurface
+    {
+        std::function<void()> duringRun; ///< called at the run's first present
+        void present() override
+        {
+            RecordingSurface::present();
+            if (auto call = std::exchange(duringRun, nullptr))
+                call();
+        }
+    } drawing;
+    std::vector<std::string> selected;
+    std::vector<std::string> errors;
+    std::vector<int> quits;
+
+    void selectOption(const ControlSpec &option) override { selected.emplace_back(option.name); }
+    fotonar::Surface &surface() override { return drawing; }
+    void showRunError(const std::string &message) override { errors.push_back(message); }
+    void quit(int exitStatus) override { quits.push_back(exitStatus); }
+
+    // Each run ends with the completion's flush.
+    std::size_t runs() const { return drawing.only(Op::Flush).size(); }
+};
+
+} // namespace
+
+class TestController : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startUpDefaults();
+    void handlerWritesOnlyItsField_data();
+    void handlerWritesOnlyItsField();
+    void startDuringRunGivesNoNestedRun();
+    void closeDuringRunEndsAfterIt_data();
+    void closeDuringRunEndsAfterIt();
+    void runErrorIsReportedAndEnds_data();
+    void runErrorIsReportedAndEnds();
+    void sameRunUnderEitherSeparator();
+    void titleFits_data();
+    void titleFits();
+    void opensMaximizedOnSmallScreens_data();
+    void opensMaximizedOnSmallScreens();
+};
+
+void TestController::startUpDefaults()
+{
+    FakeFrontEnd window;
+    WindowController controller(window, ",");
+    controller.Form_Load();
+    QCOMPARE(window.selected, (std::vector<std::string> {"op2", "op400"}));
+    QCOMPARE(controller.fields().text(Field::nIndex), std::string("2"));
+    QCOMPARE(controller.fields().text(Field::nVzdalenost), std::string("400"));
+    QCOMPARE(controller.fields().text(Field::nSpomaleni), std::string("1"));
+    controller.cmdStart_Click(); // Start right away runs with them
+    QCOMPARE(window.runs(), std::size_t(1));
+    QVERIFY(window.errors.empty() && window.quits.empty());
+}
+
+void TestController::handlerWritesOnlyItsField_data()
+{
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("value"); // the scroll bar's, for HScroll1
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("text");
+    const int index = int(Field::nIndex), distance = int(Field::nVzdalenost);
+    QTest::newRow("op1") << ","
+                         << "op1" << 0 << index << "1";
+    QTest::newRow("op15 cs") << ","
+                             << "op15" << 0 << index << "1,5";
+    QTest::newRow("op15 en") << "."
+                             << "op15" << 0 << index << "1.5";
+    QTest::newRow("op25 cs") << ","
+                             << "op25" << 0 << index << "2,5";
+    QTest::newRow("op100") << "."
+                           << "op100" << 0 << distance << "100";
+    QTest::newRow("op400") << ","
+                           << "op400" << 0 << distance << "400";
+    QTest::newRow("scroll bar at 6") << ","
+                                     << "HScroll1" << 6 << int(Field::nSpomaleni) << "6";
+    QTest::newRow("scroll bar at 3") << "."
+                                     << "HScroll1" << 3 << int(Field::nSpomaleni) << "3";
+}
+
+void TestController::handlerWritesOnlyItsField()
+{
+    QFETCH(QString, separator);
+    QFETCH(QString, control);
+    QFETCH(int, value);
+    QFETCH(int, field);
+    QFETCH(QString, text);
+    FakeFrontEnd window;
+    WindowController controller(window, separator.toStdString());
+    controller.Form_Load();
+    const FieldTexts before = controller.fields();
+    if (control == QLatin1String("HScroll1"))
+        controller.HScroll1_Change(value);
+    else
+        controller.option_Click(control.toStdString());
+    for (const Field each : {Field::nIndex, Field::nVzdalenost, Field::nSpomaleni}) {
+        const std::string expected = int(each) == field ? text.toStdString() : before.text(each);
+        QCOMPARE(controller.fields().text(each), expected);
+    }
+    QVERIFY(window.runs() == 0 && window.quits.empty());
+}
+
+void TestController::startDuringRunGivesNoNestedRun()
+{
+    // The toolkit holds a click made during a run until the run has returned, then delivers it:
+    // a Start that reaches the controller during the run anyway starts nothing, the one
+    // delivered after it exactly one run.
+    FakeFrontEnd window;
+    WindowController controller(window, ",");
+    controller.Form_Load();
+    bool runningThen = false;
+    window.drawing.duringRun = [&] {
+        runningThen = controller.isRunning();
+        controller.cmdStart_Click();
+    };
+    controller.cmdStart_Click();
+    QVERIFY(runningThen);
+    QCOMPARE(window.runs(), std::size_t(1));
+    QVERIFY(!controller.isRunning());
+    controller.cmdStart_Click(); // the queued one
+    QCOMPARE(window.runs(), std::size_t(2));
+    QVERIFY(window.quits.empty());
+}
+
+void TestController::closeDuringRunEndsAfterIt_data()
+{
+    QTest::addColumn<bool>("konec");
+    QTest::newRow("Konec") << true;
+    QTest::newRow("the window's close control") << false;
+}
+
+void TestController::closeDuringRunEndsAfterIt()
+{
+    QFETCH(bool, konec);
+    FakeFrontEnd window;
+    WindowController controller(window, ",");
+    controller.Form_Load();
+    bool mayCloseThen = true;
+    bool quitThen = true;
+    window.drawing.duringRun = [&] {
+        if (konec)
+            controller.cmdKonec_Click();
+        else
+            mayCloseThen = controller.Form_QueryUnload();
+        quitThen = !window.quits.empty();
+    };
+    controller.cmdStart_Click();
+    QVERIFY(!quitThen); // not in the middle of the run
+    QVERIFY(konec || !mayCloseThen);
+    QCOMPARE(window.drawing.only(Op::Show).size(), std::size_t(7)); // the run completed
+    QCOMPARE(window.quits, std::vector<int> {0});
+    // Without a run the close is at once.
+    QVERIFY(controller.Form_QueryUnload());
+}
+
+void TestController::runErrorIsReportedAndEnds_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("index not a number") << int(Field::nIndex) << "abc";
+    QTest::newRow("index 0") << int(Field::nIndex) << "0";
+    QTest::newRow("distance empty") << int(Field::nVzdalenost) << "";
+    QTest::newRow("slow-down 7") << int(Field::nSpomaleni) << "7";
+}
+
+void TestController::runErrorIsReportedAndEnds()
+{
+    QFETCH(int, field);
+    QFETCH(QString, text);
+    FakeFrontEnd window;
+    WindowController controller(window, ",");
+    controller.Form_Load();
+    controller.fields().set(Field(field), text.toStdString());
+    controller.cmdStart_Click();
+    QCOMPARE(window.errors.size(), std::size_t(1));
+    const QString shown = QString::fromStdString(window.errors.front());
+    QVERIFY2(shown.startsWith(QStringLiteral("Chyba za běhu programu:\n")), qPrintable(shown));
+    QVERIFY2(shown.endsWith(QStringLiteral("Program se ukončí.")), qPrintable(shown));
+    QCOMPARE(window.quits, std::vector<int> {WindowController::kRunErrorExitStatus});
+    QVERIFY(!controller.isRunning());
+    // What was drawn before the error went to the screen; nothing of the completion happened.
+    QVERIFY(!window.drawing.ops.empty() && window.drawing.ops.back().kind == Op::Flush);
+    QVERIFY(window.drawing.only(Op::Show).empty());
+}
+
+void TestController::sameRunUnderEitherSeparator()
+{
+    // Written and read back under the same separator, 2,5 and 2.5 make the same run.
+    FakeFrontEnd czech, english;
+    WindowController czechController(czech, ","), englishController(english, ".");
+    for (WindowController *controller : {&czechController, &englishController}) {
+        controller->Form_Load();
+        controller->option_Click("op25");
+        controller->option_Click("op100");
+        controller->cmdStart_Click();
+    }
+    QCOMPARE(czechController.fields().text(Field::nIndex), std::string("2,5"));
+    QCOMPARE(englishController.fields().text(Field::nIndex), std::string("2.5"));
+    QVERIFY(!czech.drawing.ops.empty() && czech.drawing.ops == english.drawing.ops);
+}
+
+void TestController::titleFits_data()
+{
+    QTest::addColumn<double>("advance");
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<double>("width");
+    QTest::addColumn<bool>("closedUp");
+    // Room for the title: from its left edge (320) to 2 px before Start (536).
+    QTest::newRow("fits its box") << 150.0 << 1.0 << 201.0 << false;
+    QTest::newRow("widened") << 205.0 << 1.0 << 207.0 << false;
+    QTest::newRow("up to Start") << 214.0 << 1.0 << 214.0 << false;
+    QTest::newRow("closed up") << 230.0 << 1.0 << 214.0 << true;
+    QTest::newRow("closed up at 200 %") << 460.0 << 2.0 << 428.0 << true;
+}
+
+void TestController::titleFits()
+{
+    QFETCH(double, advance);
+    QFETCH(double, scale);
+    QFETCH(double, width);
+    QFETCH(bool, closedUp);
+    const int characters = 22; // "Fotonar paprsků světla"
+    const TitleFit fit = fitTitle(advance, characters, scale);
+    QCOMPARE(fit.width, width);
+    QCOMPARE(fit.letterSpacing < 0, closedUp);
+    // Closed up, the caption takes exactly the room.
+    if (closedUp)
+        QCOMPARE(advance + fit.letterSpacing * characters, titleRoom() * scale);
+}
+
+void TestController::opensMaximizedOnSmallScreens_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<bool>("maximized");
+    QTest::newRow("1280 x 1024") << 1280 << 1024 << 1.0 << false;
+    QTest::newRow("1024 x 768 projector") << 1024 << 768 << 1.0 << true;
+    QTest::newRow("1920 x 1080 at 200 %") << 1920 << 1040 << 2.0 << true;
+    QTest::newRow("3840 x 2160 at 200 %") << 3840 << 2120 << 2.0 << false;
+}
+
+void TestController::opensMaximizedOnSmallScreens()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(double, scale);
+    QFETCH(bool, maximized);
+    QCOMPARE(opensMaximized(width, height, scale), maximized);
+}
+
+QTEST_GUILESS_MAIN(TestController)
+#include "tst_controller.moc"
