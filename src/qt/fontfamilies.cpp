@@ -1,9 +1,12 @@
 #include "fontfamilies.h"
 
+#include "layout.h"
+
 #include <fontconfig/fontconfig.h>
 
 #include <map>
 #include <mutex>
+#include <string_view>
 
 namespace fotonar {
 
@@ -51,8 +54,8 @@ QString installedFamily(const QString &requested)
 
 void resolveWindowFamilies()
 {
-    for (const char *family : {"Times New Roman", "Arial"})
-        installedFamily(QString::fromLatin1(family));
+    for (const std::string_view family : {kCaptionFamily, kDefaultFamily})
+        installedFamily(QString::fromLatin1(family.data(), qsizetype(family.size())));
 }
 
 QFont fontOfFamily(const QString &requested)

@@ -38,7 +38,7 @@ QString toQString(std::string_view text)
 
 QFont timesBold(int pixelSize)
 {
-    QFont font = fontOfFamily(QStringLiteral("Times New Roman"));
+    QFont font = fontOfFamily(toQString(kCaptionFamily));
     font.setPixelSize(pixelSize);
     font.setBold(true);
     font.setItalic(false);
@@ -78,7 +78,7 @@ QRadioButton *makeOption(QWidget *frame, const QString &caption, QStyle *style)
 {
     auto *option = new QRadioButton(caption, frame);
     // Arial's metrics: fontconfig gives Liberation Sans, which comes with the Times stand-in.
-    QFont font = fontOfFamily(QStringLiteral("Arial"));
+    QFont font = fontOfFamily(toQString(kDefaultFamily));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(kDefaultFontPixels);
     font.setBold(false); // not the frame's bold title font

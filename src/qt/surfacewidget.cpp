@@ -287,10 +287,8 @@ void SurfaceWidget::flush()
 
 qint64 SurfaceWidget::frameInterval() const
 {
-    constexpr qreal kUnknownRate = 60;
     const QScreen *shown = screen();
-    const qreal rate = shown && shown->refreshRate() > 1 ? shown->refreshRate() : kUnknownRate;
-    return qint64(1e9 / rate);
+    return FramePacer::refreshInterval(shown ? shown->refreshRate() : 0).count();
 }
 
 void SurfaceWidget::paintEvent(QPaintEvent *event)

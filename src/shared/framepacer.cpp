@@ -1,8 +1,15 @@
 #include "framepacer.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace fotonar {
+
+std::chrono::nanoseconds FramePacer::refreshInterval(double hertz)
+{
+    const double rate = hertz > 1 ? hertz : kUnknownRefreshRate;
+    return std::chrono::nanoseconds(std::int64_t(1e9 / rate));
+}
 
 void FramePacer::frameShown(Clock::time_point now, std::chrono::nanoseconds interval)
 {

@@ -12,6 +12,10 @@ class FramePacer
 {
 public:
     using Clock = std::chrono::steady_clock;
+    /// The refresh rate to assume, in hertz, where the screen does not tell its own.
+    static constexpr int kUnknownRefreshRate = 60;
+    /// One refresh at `hertz`, or at kUnknownRefreshRate where `hertz` is not a rate (<= 1).
+    static std::chrono::nanoseconds refreshInterval(double hertz);
 
     /// Whether a frame may go out at `now`.
     bool due(Clock::time_point now) const { return !m_nextFrame || now >= *m_nextFrame; }

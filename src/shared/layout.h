@@ -77,6 +77,10 @@ inline constexpr double kMaximizeShare = 0.8;
 /// The slow-down scroll bar: 1 at its left end, 6 at its right, one step per arrow or page.
 inline constexpr int kSlowDownMin = 1;
 inline constexpr int kSlowDownMax = 6;
+/// The family of every font that the layout sets (bold, at ControlSpec::fontPixels).
+inline constexpr std::string_view kCaptionFamily = "Times New Roman";
+/// The family of the toolkit's default font, for the controls that set none.
+inline constexpr std::string_view kDefaultFamily = "Arial";
 /// The option buttons' indicator, in pixels at 96 dpi, and the space before the caption.
 inline constexpr int kOptionIndicator = 13;
 inline constexpr int kOptionSpacing = 3;

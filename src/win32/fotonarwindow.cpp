@@ -42,14 +42,15 @@ Font timesBold(int pixels)
 {
     return Font(CreateFontW(-pixels, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, EASTEUROPE_CHARSET,
         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-        L"Times New Roman"));
+        widen(kCaptionFamily).c_str()));
 }
 
 Font defaultFont(int pixels)
 {
     // The controls without a font of their own: the classic dialog font's size, in Arial.
     return Font(CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial"));
+        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+        widen(kDefaultFamily).c_str()));
 }
 
 // The scroll bar shows its focus only by a blinking thumb, easily missed on a projector; like

@@ -12,7 +12,6 @@ namespace fotonar::win32 {
 namespace {
 
 constexpr int kHighestSystemColour = COLOR_MENUBAR;
-constexpr int kUnknownRefreshRate = 60;
 
 RECT around(POINT a, POINT b, int margin)
 {
@@ -234,7 +233,7 @@ std::chrono::nanoseconds GdiSurface::screenFrameInterval() const
 {
     const WindowDc dc(m_window);
     const int rate = GetDeviceCaps(dc, VREFRESH);
-    return std::chrono::nanoseconds(1'000'000'000 / (rate > 1 ? rate : kUnknownRefreshRate));
+    return FramePacer::refreshInterval(rate);
 }
 
 } // namespace fotonar::win32

@@ -29,7 +29,8 @@ for row in 580 581 582 583; do
 done
 expect_pixel "$E2E_WORK/run.png" 1519 579 "$GREY" "above the boundary"
 expect_pixel "$E2E_WORK/run.png" 1519 584 "$LIGHT_GREEN" "below the boundary"
-expect_pixel "$E2E_WORK/run.png" 840 382 "$GLYPH" "alpha, doubled"
+expect_alpha "$E2E_WORK/run.png" 416 191 2 # doubled, whole over the prompt as at 100 %
+expect_beta "$E2E_WORK/run.png" 441 391 2
 # A band of the medium under the boundary, legs and normal crossing it: nothing
 # blended between their colours.
 convert "$E2E_WORK/run.png" -crop 1280x60+200+600 +repage "$E2E_WORK/middle.png"
