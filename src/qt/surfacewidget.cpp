@@ -344,17 +344,10 @@ void SurfaceWidget::fillPending()
     const QRect area = m_pendingFill;
     m_pendingFill = QRect();
     picturePainter().fillRect(area, m_pendingColour);
-    // Marked once for the pile of rows, not once a row. Logically, the fill touches every
-    // pixel that shares a device pixel with it, and covers those made of its device pixels only.
-    const QRect touched(
-        QPoint(int(std::floor(area.left() / m_dpr)), int(std::floor(area.top() / m_dpr))),
-        QPoint(int(std::ceil((area.right() + 1) / m_dpr)) - 1,
-            int(std::ceil((area.bottom() + 1) / m_dpr)) - 1));
-    const QRect covered(
-        QPoint(int(std::ceil(area.left() / m_dpr)), int(std::ceil(area.top() / m_dpr))),
-        QPoint(int(std::floor((area.right() + 1) / m_dpr)) - 1,
-            int(std::floor((area.bottom() + 1) / m_dpr)) - 1));
-    m_changed.markFill(toPixelRect(touched), toPixelRect(covered), m_pendingColour.rgb());
+    // Marked once for the pile of rows, not once a row.
+    const PixelRect device = toPixelRect(area);
+    m_changed.markFill(
+        touchedLogical(device, m_dpr), coveredLogical(device, m_dpr), m_pendingColour.rgb());
 }
 
 QPainter &SurfaceWidget::picturePainter()
@@ -430,19 +423,8 @@ QPen SurfaceWidget::pen(std::optional<Colour> colour) const
 
 void SurfaceWidget::markLineChanged(QPoint from, QPoint to)
 {
-    // A long slanted line touches few of the pixels in its bounding box; a chain of small boxes
-    // along it keeps what each frame puts on the screen small.
-    constexpr int kPieceLength = ChangedTiles::kTile;
-    constexpr int kMostPieces = 128;
-    const QPoint span = to - from;
-    const int pieces = std::clamp(
-        std::max(std::abs(span.x()), std::abs(span.y())) / kPieceLength, 1, kMostPieces);
-    QPoint start = from;
-    for (int i = 1; i <= pieces; ++i) {
-        const QPoint end = from + span * i / pieces;
-        markChanged(QRect(start, end).normalized());
-        start = end;
-    }
+    const int margin = (m_penWidth + 1) / 2 + 1; // half the pen, and one for rounding
+    m_changed.markLine(from.x(), from.y(), to.x(), to.y(), margin);
 }
 
 void SurfaceWidget::markChanged(const QRect &logical)

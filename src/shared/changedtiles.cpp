@@ -1,6 +1,7 @@
 #include "changedtiles.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace fotonar {
 
@@ -76,6 +77,22 @@ void ChangedTiles::markFill(const PixelRect &touched, const PixelRect &covered, 
             m_marked[at(row, column)] = 1;
             m_any = true;
         }
+    }
+}
+
+void ChangedTiles::markLine(int x1, int y1, int x2, int y2, int margin)
+{
+    constexpr int kMostPieces = 128;
+    const int spanX = x2 - x1, spanY = y2 - y1;
+    const int pieces
+        = std::clamp(std::max(std::abs(spanX), std::abs(spanY)) / kTile, 1, kMostPieces);
+    int startX = x1, startY = y1;
+    for (int i = 1; i <= pieces; ++i) {
+        const int endX = x1 + spanX * i / pieces, endY = y1 + spanY * i / pieces;
+        mark({std::min(startX, endX) - margin, std::min(startY, endY) - margin,
+            std::max(startX, endX) + margin, std::max(startY, endY) + margin});
+        startX = endX;
+        startY = endY;
     }
 }
 

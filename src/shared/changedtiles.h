@@ -33,6 +33,10 @@ public:
     /// A fill of `colour` that touched the tiles `touched` touches and covered every pixel of
     /// `covered` (logical pixels). A tile already known to be `colour` does not change.
     void markFill(const PixelRect &touched, const PixelRect &covered, Rgb colour);
+    /// Marks a line from (x1, y1) to (x2, y2) drawn `margin` pixels either side of its middle:
+    /// a long slanted line touches few of the tiles in its bounding box, so it is marked as a
+    /// chain of small boxes along it.
+    void markLine(int x1, int y1, int x2, int y2, int margin);
     bool isEmpty() const { return !m_any; }
     /// The marked tiles as one rectangle per run of tiles in a row, in logical pixels, without
     /// those that hold what the screen last got; clears the marks.

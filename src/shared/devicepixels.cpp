@@ -30,4 +30,18 @@ PixelRect sweptByPen(int x1, int y1, int x2, int y2, int width)
         std::max(y1, y2) + after};
 }
 
+PixelRect touchedLogical(const PixelRect &device, double scale)
+{
+    return {int(std::floor(device.left / scale)), int(std::floor(device.top / scale)),
+        int(std::ceil((device.right + 1) / scale)) - 1,
+        int(std::ceil((device.bottom + 1) / scale)) - 1};
+}
+
+PixelRect coveredLogical(const PixelRect &device, double scale)
+{
+    return {int(std::ceil(device.left / scale)), int(std::ceil(device.top / scale)),
+        int(std::floor((device.right + 1) / scale)) - 1,
+        int(std::floor((device.bottom + 1) / scale)) - 1};
+}
+
 } // namespace fotonar

@@ -40,4 +40,11 @@ int devicePenWidth(int logicalWidth, double scale);
 /// from (x1, y1) to (x2, y2), device pixels: what a surface fills for such a line.
 PixelRect sweptByPen(int x1, int y1, int x2, int y2, int width);
 
+/// The logical pixels that share a device pixel with `device` at `scale`: what a fill of those
+/// device pixels touches.
+PixelRect touchedLogical(const PixelRect &device, double scale);
+/// The logical pixels made of `device`'s pixels alone at `scale`: what a fill of those device
+/// pixels covers whole. Empty where no logical pixel is covered whole.
+PixelRect coveredLogical(const PixelRect &device, double scale);
+
 } // namespace fotonar

@@ -32,6 +32,9 @@ public:
     /// button. True when the message was handled.
     bool handleKey(const MSG &message);
     HWND handle() const { return m_window; }
+    /// For benchmarks and diagnostics.
+    GdiSurface &gdiSurface() { return *m_surface; }
+    WindowController &controller() { return m_controller; }
     /// The status the program ends with: 0, or WindowController::kRunErrorExitStatus after a
     /// run-time error.
     int exitStatus() const { return m_exitStatus; }
