@@ -323,31 +323,23 @@ void SurfaceWidget::resizeEvent(QResizeEvent *event)
 
 void SurfaceWidget::fillLater(const QRect &device, const QColor &colour)
 {
-    // The erase and the lower medium are 900 rows, each one pixel below the last; a pile of
-    // rows in one colour is one rectangle, filled in one go.
-    const bool continues = m_pendingFill.isValid() && colour == m_pendingColour
-        && device.left() == m_pendingFill.left() && device.right() == m_pendingFill.right()
-        && device.top() <= m_pendingFill.bottom() + 1 && device.bottom() >= m_pendingFill.top() - 1;
-    if (continues) {
-        m_pendingFill = m_pendingFill.united(device);
+    if (m_pendingFills.extend(toPixelRect(device), colour.rgb()))
         return;
-    }
     fillPending();
-    m_pendingFill = device;
-    m_pendingColour = colour;
+    m_pendingFills.start(toPixelRect(device), colour.rgb());
 }
 
 void SurfaceWidget::fillPending()
 {
-    if (!m_pendingFill.isValid())
-        return;
-    const QRect area = m_pendingFill;
-    m_pendingFill = QRect();
-    picturePainter().fillRect(area, m_pendingColour);
-    // Marked once for the pile of rows, not once a row.
-    const PixelRect device = toPixelRect(area);
+    if (const std::optional<FillPile::Fill> pile = m_pendingFills.take())
+        fill(*pile);
+}
+
+void SurfaceWidget::fill(const FillPile::Fill &pile)
+{
+    picturePainter().fillRect(toQRect(pile.area), QColor::fromRgb(pile.colour));
     m_changed.markFill(
-        touchedLogical(device, m_dpr), coveredLogical(device, m_dpr), m_pendingColour.rgb());
+        touchedLogical(pile.area, m_dpr), coveredLogical(pile.area, m_dpr), pile.colour);
 }
 
 QPainter &SurfaceWidget::picturePainter()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "changedtiles.h"
+#include "devicepixels.h"
 #include "framepacer.h"
 #include "surface.h"
 
@@ -85,6 +86,7 @@ private:
     void stampAt(QPoint topLeft, const Stamp &stamp);
     void prepareToWritePixels();
     void fillPending();
+    void fill(const FillPile::Fill &pile);
     void finishDrawing();
     void ensurePicture();
     QPoint toDevice(int x, int y) const;
@@ -95,8 +97,7 @@ private:
 
     QImage m_image;
     QPainter m_painter; ///< open on m_image between drawing and the next present
-    QRect m_pendingFill; ///< device pixels still to fill in m_pendingColour
-    QColor m_pendingColour;
+    FillPile m_pendingFills; ///< device pixels still to fill
     struct CircleStamp
     {
         Stamp stamp;

@@ -123,6 +123,13 @@ std::vector<PixelRect> ChangedTiles::take()
     return region;
 }
 
+void ChangedTiles::screenLost()
+{
+    std::fill(m_marked.begin(), m_marked.end(), std::uint8_t(1));
+    std::fill(m_shown.begin(), m_shown.end(), kUnknown);
+    m_any = !m_marked.empty();
+}
+
 void ChangedTiles::painted(const PixelRect &area)
 {
     const Span across = columns(area.left, area.right);

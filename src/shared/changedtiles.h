@@ -41,6 +41,8 @@ public:
     /// The marked tiles as one rectangle per run of tiles in a row, in logical pixels, without
     /// those that hold what the screen last got; clears the marks.
     std::vector<PixelRect> take();
+    /// The screen has lost the picture: every tile goes to it again, as what it holds.
+    void screenLost();
     /// The picture was painted to the screen in `area` (logical pixels).
     void painted(const PixelRect &area);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace fotonar {
 
@@ -28,6 +29,25 @@ PixelRect sweptByPen(int x1, int y1, int x2, int y2, int width)
     const int after = width - 1 - before;
     return {std::min(x1, x2) - before, std::min(y1, y2) - before, std::max(x1, x2) + after,
         std::max(y1, y2) + after};
+}
+
+bool FillPile::extend(const PixelRect &area, unsigned colour)
+{
+    if (!m_pile)
+        return false;
+    PixelRect &pile = m_pile->area;
+    const bool continues = colour == m_pile->colour && area.left == pile.left
+        && area.right == pile.right && area.top <= pile.bottom + 1 && area.bottom >= pile.top - 1;
+    if (continues) {
+        pile.top = std::min(pile.top, area.top);
+        pile.bottom = std::max(pile.bottom, area.bottom);
+    }
+    return continues;
+}
+
+std::optional<FillPile::Fill> FillPile::take()
+{
+    return std::exchange(m_pile, std::nullopt);
 }
 
 PixelRect touchedLogical(const PixelRect &device, double scale)

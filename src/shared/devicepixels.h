@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 namespace fotonar {
 
 /// How every surface turns the run's coordinates into pixels: a coordinate is first rounded to
@@ -39,6 +41,29 @@ int devicePenWidth(int logicalWidth, double scale);
 /// The rectangle swept by a square pen of `width` device pixels along the upright or level line
 /// from (x1, y1) to (x2, y2), device pixels: what a surface fills for such a line.
 PixelRect sweptByPen(int x1, int y1, int x2, int y2, int width);
+
+/// A pile of fills of one colour, each touching or overlapping the last and as wide as it: the
+/// erase and the lower medium are hundreds of rows, each one pixel below the last, and a pile of
+/// them is one rectangle, filled and booked in one go.
+class FillPile
+{
+public:
+    struct Fill
+    {
+        PixelRect area;
+        unsigned colour;
+    };
+
+    /// Adds the fill to the pile where it continues it; false where it does not (the pile is then
+    /// to be filled, and a new one started).
+    bool extend(const PixelRect &area, unsigned colour);
+    void start(const PixelRect &area, unsigned colour) { m_pile = Fill {area, colour}; }
+    /// The pile so far, emptied; nothing when it is empty.
+    std::optional<Fill> take();
+
+private:
+    std::optional<Fill> m_pile;
+};
 
 /// The logical pixels that share a device pixel with `device` at `scale`: what a fill of those
 /// device pixels touches.
