@@ -4,6 +4,8 @@
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 WINDOWS_DIR ?= build-windows
+WEB_DIR ?= build-web
+WASM_DIR ?= build-wasm
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
@@ -18,12 +20,18 @@ TEST_PACKAGES := xvfb xauth xdotool imagemagick openbox wmctrl x11-utils desktop
 # For the Windows executable: the cross-compiler; for its tests, Wine.
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis
 WINE_PACKAGES := wine wine64
+# For the browser build: emscripten (its optimiser finds Debian's acorn through NODE_PATH, where
+# the machine's node is not Debian's), the fonts' subsetter with WOFF2, the icons' renderer; for
+# its tests, Chromium (driven by puppeteer-core from npm, tests/web/package-lock.json).
+WEB_PACKAGES := cmake make python3 emscripten fonttools python3-brotli librsvg2-bin fonts-liberation2
+WEB_TEST_PACKAGES := chromium
+EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 # For `make package`: dpkg-shlibdeps works out the .deb's dependencies.
 PACKAGE_PACKAGES := dpkg-dev file
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: all deps deps-test deps-windows configure build windows run test bench check-sanitize \
-	package release format clean
+.PHONY: all deps deps-test deps-windows deps-web configure build windows web serve web-test-modules \
+	run test bench check-sanitize package release format clean
 
 all: build
 
@@ -48,7 +56,11 @@ deps:
 	$(call install_missing,$(BUILD_PACKAGES))
 
 deps-test:
-	$(call install_missing,$(BUILD_PACKAGES) $(TEST_PACKAGES) $(WINDOWS_PACKAGES) $(WINE_PACKAGES))
+	$(call install_missing,$(BUILD_PACKAGES) $(TEST_PACKAGES) $(WINDOWS_PACKAGES) $(WINE_PACKAGES) \
+	    $(WEB_PACKAGES) $(WEB_TEST_PACKAGES))
+
+deps-web:
+	$(call install_missing,$(WEB_PACKAGES))
 
 deps-windows:
 	$(call install_missing,$(WINDOWS_PACKAGES))
@@ -72,17 +84,40 @@ windows: deps-windows
 	      $$(command -v makensis >/dev/null && echo setup); \
 	fi
 
+# build-web/: the page, fotonar-core.js and .wasm, fonts, icons, manifest and service worker.
+web: deps-web
+	@if ! command -v emcmake >/dev/null; then \
+	  echo "No emscripten: the browser build is not made."; \
+	else \
+	  $(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WASM_DIR) -DCMAKE_BUILD_TYPE=Release \
+	      -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$(CURDIR)/$(WEB_DIR) >/dev/null && \
+	  $(EMSCRIPTEN_ENV) cmake --build $(WASM_DIR) -j$(JOBS); \
+	fi
+
+# Serves build-web/ on this machine only, as a school's web space would.
+serve: web
+	@echo "Fotonar in the browser: http://127.0.0.1:8000/ (Ctrl+C ends it)"
+	python3 -m http.server 8000 --bind 127.0.0.1 --directory $(WEB_DIR)
+
+# The browser tests' modules, pinned by tests/web/package-lock.json (Node.js and npm are what
+# emscripten brought; npm from Debian where node came without it).
+web-test-modules:
+	@command -v npm >/dev/null || { $(SUDO) apt-get update && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends npm; }
+	@[ tests/web/node_modules/.package-lock.json -nt tests/web/package-lock.json ] || \
+	  (cd tests/web && npm ci --no-audit --no-fund)
+
 run: build
 	$(BUILD_DIR)/bin/fotonar
 
-test: deps-test build windows
+test: deps-test build windows web web-test-modules
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
 
 # On one private X server: start-up against a bare Qt window, then what a run costs beyond its
 # pause; then the same offscreen, and for the Windows build under Wine (in a prefix of its own,
 # made as the tests make theirs). bench/README.md says what the figures mean.
 BENCH_WINEPREFIX := $(CURDIR)/$(BUILD_DIR)/bench-wineprefix
-bench: deps-test build windows
+bench: deps-test build windows web web-test-modules
 	xvfb-run -a -s '-screen 0 1280x1024x24' sh -c '$(BUILD_DIR)/bin/fotonar-startup \
 	    $(BUILD_DIR)/bin/fotonar $(BUILD_DIR)/bin/fotonar-bare-window && \
 	    $(BUILD_DIR)/bin/fotonar-bench'
@@ -96,12 +131,13 @@ bench: deps-test build windows
 	      wine $(WINDOWS_DIR)/fotonar-bench.exe 2>/dev/null | tail -n 3; \
 	  WINEPREFIX=$(BENCH_WINEPREFIX) wineserver -k 2>/dev/null || true; \
 	fi
+	@echo "The browser build in headless Chromium:"; node bench/web/bench.mjs
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 check-sanitize: deps-test windows
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DFOTONAR_SANITIZE=ON
 	cmake --build $(SANITIZE_DIR) -j$(JOBS)
-	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j$(JOBS) -LE wine
+	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j$(JOBS) -LE "wine|web"
 
 # A .deb in build/: fotonar_VERSION_ARCH.deb.
 package: build
@@ -109,18 +145,21 @@ package: build
 	$(call install_missing,$(PACKAGE_PACKAGES))
 	cd $(BUILD_DIR) && cpack
 
-# dist/: the .deb, the Windows installer, the portable Windows executable and SHA256SUMS, all
-# named with the version from CMake.
-release: package windows
+# dist/: the .deb, the Windows installer, the portable Windows executable, the browser build's
+# folder as a zip ready to upload, and SHA256SUMS, all named with the version from CMake.
+release: package windows web
 	rm -rf dist && mkdir -p dist
 	@version=$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BUILD_DIR)/CMakeCache.txt); \
 	cp $(BUILD_DIR)/fotonar_$${version}_*.deb dist/ && \
 	cp $(WINDOWS_DIR)/fotonar-$${version}-setup.exe dist/ && \
 	cp $(WINDOWS_DIR)/fotonar.exe dist/fotonar-$${version}.exe && \
-	cd dist && sha256sum *.deb *.exe > SHA256SUMS && echo "dist/ (version $$version):" && ls -l
+	cp -r $(WEB_DIR) dist/fotonar-$${version}-web && \
+	(cd dist && python3 -m zipfile -c fotonar-$${version}-web.zip fotonar-$${version}-web) && \
+	rm -r dist/fotonar-$${version}-web && \
+	cd dist && sha256sum *.deb *.exe *.zip > SHA256SUMS && echo "dist/ (version $$version):" && ls -l
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WINDOWS_DIR) dist
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WINDOWS_DIR) $(WEB_DIR) $(WASM_DIR) dist

@@ -123,10 +123,10 @@ std::vector<PixelRect> ChangedTiles::take()
     return region;
 }
 
-void ChangedTiles::screenLost()
+void ChangedTiles::screenLost(Rgb shows)
 {
     std::fill(m_marked.begin(), m_marked.end(), std::uint8_t(1));
-    std::fill(m_shown.begin(), m_shown.end(), kUnknown);
+    std::fill(m_shown.begin(), m_shown.end(), shows);
     m_any = !m_marked.empty();
 }
 

@@ -41,8 +41,9 @@ public:
     /// The marked tiles as one rectangle per run of tiles in a row, in logical pixels, without
     /// those that hold what the screen last got; clears the marks.
     std::vector<PixelRect> take();
-    /// The screen has lost the picture: every tile goes to it again, as what it holds.
-    void screenLost();
+    /// The screen has lost the picture and now shows `shows` throughout (kUnknown: anything):
+    /// every tile that holds something else goes to it again.
+    void screenLost(Rgb shows = kUnknown);
     /// The picture was painted to the screen in `area` (logical pixels).
     void painted(const PixelRect &area);
 

@@ -1,8 +1,10 @@
 #include "fieldtext.h"
 
 #include <array>
-#include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace fotonar {
 
@@ -39,6 +41,42 @@ std::string_view trimmed(std::string_view text)
     return text;
 }
 
+// The C library's decimal point, which a toolkit may have set from the user's locale. Numbers
+// are converted with the C library and its decimal point swapped for a point and back: not
+// every standard library converts floating point with std::to_chars, and iostreams would weigh
+// more than the rest of the browser build together.
+std::string cDecimalPoint()
+{
+    const char *point = std::localeconv()->decimal_point;
+    return point && *point ? point : ".";
+}
+
+std::string replaced(std::string text, const std::string &from, const std::string &to)
+{
+    if (const auto at = text.find(from); at != std::string::npos && from != to)
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// `value` with `precision` significant digits and a point.
+std::string classicText(double value, int precision)
+{
+    std::array<char, 40> buffer {};
+    std::snprintf(buffer.data(), buffer.size(), "%.*g", precision, value);
+    return replaced(buffer.data(), cDecimalPoint(), ".");
+}
+
+// A number in the C notation: digits, at most one point, an exponent; nothing else.
+std::optional<double> classicNumber(const std::string &text)
+{
+    const std::string local = replaced(text, ".", cDecimalPoint());
+    char *end = nullptr;
+    const double value = std::strtod(local.c_str(), &end);
+    if (local.empty() || end != local.c_str() + local.size())
+        return std::nullopt;
+    return value;
+}
+
 } // namespace
 
 std::string wholeNumberText(int value)
@@ -48,9 +86,10 @@ std::string wholeNumberText(int value)
 
 std::string decimalText(double value, std::string_view separator)
 {
-    std::array<char, 32> buffer {};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-    std::string text(buffer.data(), end);
+    // The shortest form that reads back as the same number.
+    std::string text = classicText(value, 1);
+    for (int precision = 2; precision <= 17 && classicNumber(text) != value; ++precision)
+        text = classicText(value, precision);
     if (const auto point = text.find('.'); point != std::string::npos)
         text.replace(point, 1, separator);
     return text;
@@ -59,7 +98,7 @@ std::string decimalText(double value, std::string_view separator)
 std::optional<double> readNumber(std::string_view text, std::string_view separator)
 {
     text = trimmed(text);
-    // Rewritten with a point, which std::from_chars reads whatever the C locale says.
+    // Rewritten in the C notation, with a point.
     std::string plain;
     std::size_t at = 0;
     if (at < text.size() && (text[at] == '+' || text[at] == '-'))
@@ -90,9 +129,8 @@ std::optional<double> readNumber(std::string_view text, std::string_view separat
     }
     if (at != text.size())
         return std::nullopt;
-    double value = 0;
-    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-    if (error != std::errc() || end != plain.data() + plain.size() || !std::isfinite(value))
+    const std::optional<double> value = classicNumber(plain);
+    if (!value || !std::isfinite(*value))
         return std::nullopt;
     return value;
 }

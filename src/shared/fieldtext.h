@@ -47,6 +47,9 @@ public:
     { }
 
     const std::string &separator() const { return m_separator; }
+    /// For a front end that learns the locale's separator only after start-up: before any field
+    /// holds a fraction.
+    void setSeparator(std::string separator) { m_separator = std::move(separator); }
     void set(Field field, std::string text) { m_texts[index(field)] = std::move(text); }
     /// Writes the value as the window's handlers do.
     void write(const FieldWrite &write) { set(write.field, fieldText(write, m_separator)); }

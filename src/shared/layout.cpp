@@ -62,7 +62,8 @@ constexpr bool takesFocus(const ControlSpec &entry)
 }
 
 // As many places in the tab order as the table has controls that take the focus.
-constexpr std::size_t kFocusCount = std::size_t(std::ranges::count_if(kLayout, takesFocus));
+constexpr std::size_t kFocusCount
+    = std::size_t(std::count_if(kLayout.begin(), kLayout.end(), takesFocus));
 
 std::array<const ControlSpec *, kFocusCount> sortedTabOrder()
 {

@@ -58,7 +58,7 @@ void PixelSurface::resize(int width, int height, double scale)
     m_scale = scale;
     m_changed.resize(
         logicalWidth, logicalHeight, uniform ? opaque(kBackgroundGrey) : ChangedTiles::kUnknown);
-    invalidate();
+    invalidate(kBackgroundGrey);
 }
 
 std::uint32_t PixelSurface::pixelAt(int x, int y)
@@ -69,9 +69,9 @@ std::uint32_t PixelSurface::pixelAt(int x, int y)
     return m_pixels[std::size_t(y) * m_width + x] & 0xFFFFFFu;
 }
 
-void PixelSurface::invalidate()
+void PixelSurface::invalidate(std::optional<Colour> shows)
 {
-    m_changed.screenLost();
+    m_changed.screenLost(shows ? opaque(*shows) : ChangedTiles::kUnknown);
 }
 
 std::uint32_t PixelSurface::resolve(std::optional<Colour> colour) const
@@ -220,6 +220,12 @@ PixelRect PixelSurface::toDeviceRect(const PixelRect &logical) const
 
 void PixelSurface::flush()
 {
+    showChanges();
+    m_callbacks.yield();
+}
+
+void PixelSurface::showChanges()
+{
     // A frame's time is when it is handed over; drawing that left every tile as it was last
     // shown is no frame.
     const auto handedOver = FramePacer::Clock::now();
@@ -235,7 +241,6 @@ void PixelSurface::flush()
         m_callbacks.show(device);
         ++m_framesShown;
     }
-    m_callbacks.yield();
 }
 
 } // namespace fotonar

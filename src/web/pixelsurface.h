@@ -39,7 +39,8 @@ public:
     explicit PixelSurface(Callbacks callbacks);
 
     /// A picture of `width` x `height` logical pixels (at least the scene's extent is kept), at
-    /// `scale` device pixels a logical pixel (> 0); what was drawn is carried over unsmoothed.
+    /// `scale` device pixels a logical pixel (> 0); what was drawn is carried over unsmoothed. A
+    /// new size is a new screen, which shows the window's grey until the next flush.
     void resize(int width, int height, double scale);
     int deviceWidth() const { return m_width; }
     int deviceHeight() const { return m_height; }
@@ -52,8 +53,12 @@ public:
     void setForeground(Colour colour) { m_foreground = colour; }
     /// How many frames have been put on the screen.
     int framesShown() const { return m_framesShown; }
-    /// Everything goes on the screen again at the next flush (after the screen lost it).
-    void invalidate();
+    /// Everything goes on the screen again at the next flush, after the screen lost it; where
+    /// the screen now shows `shows` (0x00BBGGRR) throughout, what holds that colour need not.
+    void invalidate(std::optional<Colour> shows = std::nullopt);
+    /// Puts what changed since the last frame on the screen now, as flush() does, but without
+    /// yielding: for the toolkit's own calls, outside a run.
+    void showChanges();
 
     void setPenWidth(int pixels) override { m_penWidth = pixels; }
     void setFillStyle(FillStyle style) override { m_fillStyle = style; }
