@@ -65,23 +65,39 @@ start_window_manager() {
     fail "openbox did not start"
 }
 
+# managed_window PID: the window of that process that the window manager manages and shows,
+# from the manager's own list: no walk of the window tree.
+managed_window() {
+    local id
+    for id in $(wmctrl -lp 2>/dev/null | awk -v pid="$1" '$3 == pid {print $1}'); do
+        if xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable'; then
+            echo $((id))
+            return
+        fi
+    done
+}
+
 # wait_for_window SECONDS SEARCH...: sets WID to the first visible window that
 # `xdotool search SEARCH` finds. xdotool walks the window tree and dies of an X error when a
 # window it is looking at goes away meanwhile (the window manager's, or one the program
-# replaces), so each search is a fresh one until the time is up or the program has exited.
+# replaces), so each search is a fresh one until the time is up or the program has exited;
+# where a window manager runs, its list of the program's windows is asked as well.
 wait_for_window() {
     local deadline=$((SECONDS + $1))
     shift
     WID=
     while [ "$SECONDS" -lt "$deadline" ]; do
         WID=$(xdotool search --onlyvisible "$@" 2>/dev/null | head -n 1) || true
+        [ -z "$WID" ] && [ -n "$WM_PID" ] && [ "$1" = --pid ] && WID=$(managed_window "$2")
         [ -n "$WID" ] && return 0
         kill -0 "$APP_PID" 2>/dev/null || fail "the program exited before its window appeared"
         sleep 0.05
     done
     fail "the window did not appear; the program is $(awk '/^State/ {print $2, $3}' \
         "/proc/$APP_PID/status" 2>/dev/null); named windows: $(xwininfo -root -tree 2>/dev/null |
-        grep -o '"[^"]*":' | sort -u | tr '\n' ' ')"
+        grep -o '"[^"]*":' | sort -u | tr '\n' ' '); managed: $(wmctrl -lp 2>/dev/null | tr '\n' ';');" \
+        "its windows: $(for id in $(xdotool search --pid "$APP_PID" 2>/dev/null); do
+            xwininfo -id "$id" 2>/dev/null | grep -o 'Map State: [A-Za-z]*'; done | tr '\n' ' ')"
 }
 
 # start_app [ENV=VALUE ...]: launches fotonar and waits for its window.

@@ -94,12 +94,13 @@ test('an option and a Start clicked during a run wait for it, then give exactly 
     await p.waitForFunction(() => Fotonar.running);
     await click(p, 'op100');
     await click(p, 'cmdStart');
+    assert.equal(await p.evaluate(() => Fotonar.runs), 1, 'the Start waits for the run');
     await idle(p);
-    await new Promise((resolve) => setTimeout(resolve, 500));
+    assert.equal(await p.evaluate(() => Fotonar.runs), 2, 'exactly one more run');
+    assert.equal(await p.evaluate(() => Fotonar.field('nVzdalenost')), '100');
     const picture = await shot(p);
     same(picture.at(415, 88), WHITE, "the queued run's detector");
     same(picture.at(115, 91), GREY, "the first run's detector, erased");
-    assert.equal(await p.evaluate(() => Fotonar.running), false, 'no third run');
 });
 
 test('the keyboard: Space at once runs, Tab follows the layout, arrows choose', async () => {
@@ -119,7 +120,9 @@ test('the keyboard: Space at once runs, Tab follows the layout, arrows choose', 
     assert.equal(await p.evaluate(() => document.activeElement.id), 'HScroll1', 'and back');
     await p.focus('#op2 input');
     await p.keyboard.press('ArrowRight');
+    await p.keyboard.press('ArrowRight'); // the frame ends at 2,5
     assert.equal(await p.evaluate(() => Fotonar.field('nIndex')), '2,5');
+    assert.equal(await p.evaluate(() => document.activeElement.value), 'op25');
     await p.focus('#HScroll1');
     await p.keyboard.press('ArrowRight');
     await p.keyboard.press('ArrowRight');

@@ -18,6 +18,7 @@
     let core = null;
     let layout = null;
     let pumping = false;
+    let runs = 0;
     let accepting = false; // the program knows the decimal separator and takes the user's actions
     let running = false;
     let ended = false;
@@ -63,6 +64,9 @@
         get running() {
             return running;
         },
+        get runs() {
+            return runs;
+        },
         // For the benchmark: a whole run, and the pauses of one run alone, in milliseconds.
         async timeRun() {
             const start = performance.now();
@@ -92,6 +96,7 @@
             const action = queue.shift();
             if (action === 'start') {
                 running = true;
+                ++runs;
                 await core.ccall('fotonar_start_click', null, [], [], {async: true});
                 running = false;
             } else {
@@ -123,6 +128,22 @@
         return element;
     }
 
+    // The arrow keys choose the option beside the focused one in its frame, as on the desktop,
+    // where a frame's options end at its ends rather than going round.
+    function stepWithinFrame(event) {
+        const step = {ArrowLeft: -1, ArrowUp: -1, ArrowRight: 1, ArrowDown: 1}[event.key];
+        if (!step)
+            return;
+        event.preventDefault();
+        const options = [...event.target.closest('fieldset').querySelectorAll('input')];
+        const beside = options[options.indexOf(event.target) + step];
+        if (beside) {
+            beside.focus();
+            beside.checked = true;
+            beside.dispatchEvent(new Event('change'));
+        }
+    }
+
     function make(entry) {
         switch (entry.kind) {
         case 'frame': {
@@ -140,6 +161,7 @@
             input.value = entry.name;
             input.tabIndex = entry.tabIndex + 1;
             input.addEventListener('change', () => enqueue(call('fotonar_option_click', ['string'], [entry.name])));
+            input.addEventListener('keydown', stepWithinFrame);
             option.append(input, entry.caption);
             return option;
         }
@@ -308,12 +330,19 @@
         return /^1(\D+)5$/.test(text) ? text.slice(1, -1) : '.';
     }
 
+    // fotonar-core.js starts the module itself as soon as it has arrived, which may be before
+    // this script runs or after it.
+    function coreModule() {
+        return window.fotonarCore ?? new Promise((resolve) => window.addEventListener('fotonarcore',
+            () => resolve(window.fotonarCore), {once: true}));
+    }
+
     async function start() {
         const fonts = Promise.all([
             document.fonts.load('700 16px "Fotonar Serif"'),
             document.fonts.load('11px "Fotonar Sans"'),
         ]).catch(() => null);
-        core = await createFotonarCore();
+        core = await coreModule();
         layout = JSON.parse(core.ccall('fotonar_layout', 'string', [], []));
         build();
         core.ccall('fotonar_start', null, ['number'], [scale().device]);
