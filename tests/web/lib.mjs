@@ -130,14 +130,23 @@ export async function click(page, name) {
     await page.mouse.click(x, box.y + box.height / 2);
 }
 
-// Clicks Start and waits until the run has ended.
-export async function run(page) {
-    await click(page, 'cmdStart');
-    await idle(page);
+// How many runs the page has started.
+export function runs(page) {
+    return page.evaluate(() => window.Fotonar.runs);
 }
 
-export async function idle(page) {
-    await page.waitForFunction(() => !window.Fotonar.running, {polling: 20, timeout: 120000});
+// Clicks Start and waits until its run has ended.
+export async function run(page) {
+    const before = await runs(page);
+    await click(page, 'cmdStart');
+    await idle(page, before);
+}
+
+// Waits until more than `before` runs have started and none is going on. (A tap's click, and a
+// click during a run, reach the page's program some time after the input itself.)
+export async function idle(page, before) {
+    await page.waitForFunction((count) => window.Fotonar.runs > count && !window.Fotonar.running,
+        {polling: 20, timeout: 120000}, before);
     await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
 }
 

@@ -95,7 +95,7 @@ test('an option and a Start clicked during a run wait for it, then give exactly 
     await click(p, 'op100');
     await click(p, 'cmdStart');
     assert.equal(await p.evaluate(() => Fotonar.runs), 1, 'the Start waits for the run');
-    await idle(p);
+    await idle(p, 1);
     assert.equal(await p.evaluate(() => Fotonar.runs), 2, 'exactly one more run');
     assert.equal(await p.evaluate(() => Fotonar.field('nVzdalenost')), '100');
     const picture = await shot(p);
@@ -106,7 +106,7 @@ test('an option and a Start clicked during a run wait for it, then give exactly 
 test('the keyboard: Space at once runs, Tab follows the layout, arrows choose', async () => {
     const p = await page();
     await p.keyboard.press('Space');
-    await idle(p);
+    await idle(p, 0);
     same((await shot(p)).at(115, 88), WHITE, 'a run with the defaults');
     const order = [];
     for (let i = 0; i < 5; ++i) {
@@ -137,7 +137,7 @@ test('touch works as a click', async () => {
     await p.touchscreen.tap(box.x + 6, box.y + box.height / 2);
     const start = await (await p.$('#cmdStart')).boundingBox();
     await p.touchscreen.tap(start.x + start.width / 2, start.y + start.height / 2);
-    await idle(p);
+    await idle(p, 0);
     same((await shot(p)).at(415, 88), WHITE, 'a run at distance 100');
 });
 
