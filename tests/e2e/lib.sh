@@ -37,12 +37,14 @@ require_tools() {
     done
 }
 
-# start_display [WIDTHxHEIGHT]: a private X server; Xvfb picks a free display number itself.
+# start_display [WIDTHxHEIGHT]: a private X server; Xvfb picks a free display number itself. It
+# does not reset when its last client goes: a program started right after another has ended
+# would find it resetting and could not connect.
 start_display() {
     local size=${1:-1280x1024}
     require_tools Xvfb xdotool import convert
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-    Xvfb -displayfd 5 -screen 0 "${size}x24" -nolisten tcp 5>"$E2E_WORK/display" 2>/dev/null &
+    Xvfb -displayfd 5 -screen 0 "${size}x24" -nolisten tcp -noreset 5>"$E2E_WORK/display" 2>/dev/null &
     XVFB_PID=$!
     local i
     for i in $(seq 200); do
