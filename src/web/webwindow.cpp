@@ -198,6 +198,14 @@ EMSCRIPTEN_KEEPALIVE void fotonar_resize(double scale)
     window->pixels().showChanges();
 }
 
+/// The canvas lost what was put on it (the browser may drop a hidden canvas's pixels): the whole
+/// picture goes to it again.
+EMSCRIPTEN_KEEPALIVE void fotonar_repaint()
+{
+    window->pixels().invalidate();
+    window->pixels().showChanges();
+}
+
 EMSCRIPTEN_KEEPALIVE void fotonar_option_click(const char *option)
 {
     window->controller().option_Click(option);

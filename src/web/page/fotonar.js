@@ -24,6 +24,7 @@
     let ended = false;
     let frameMs = 1000 / 60;
     let fitPending = false;
+    let repaintPending = false;
 
     // What the program calls (fotonar-core's imports).
     window.Fotonar = {
@@ -106,6 +107,8 @@
         pumping = false;
         if (fitPending && !ended)
             fit();
+        if (repaintPending && !ended)
+            repaint();
     }
 
     function call(name, types = [], values = []) {
@@ -287,6 +290,14 @@
         core.ccall('fotonar_resize', null, ['number'], [device]);
     }
 
+    // The browser may drop the pixels of a canvas it does not show, and tells when it gives it
+    // back empty: the program puts the whole picture on it again, once its run has ended.
+    function repaint() {
+        repaintPending = running;
+        if (!running)
+            core.ccall('fotonar_repaint', null, [], []);
+    }
+
     function watchDensity() {
         const query = window.matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`);
         query.addEventListener('change', () => {
@@ -351,6 +362,11 @@
         fitTitle();
         controls.get('cmdStart').focus(); // Space or Enter at once runs with the defaults
         window.addEventListener('resize', fit);
+        canvas.addEventListener('contextrestored', repaint);
+        document.addEventListener('visibilitychange', () => {
+            if (document.visibilityState === 'visible')
+                repaint();
+        });
         watchDensity();
         measureFrames();
         requestAnimationFrame(() => {
