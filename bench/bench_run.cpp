@@ -10,8 +10,8 @@
 // median over many (bench/README.md).
 
 #include "fotonar.h"
+#include "picturewidget.h"
 #include "runpairs.h"
-#include "surfacewidget.h"
 
 #include <QApplication>
 #include <QTest>
@@ -33,11 +33,11 @@ int main(int argc, char *argv[])
         return 1;
     }
     const int pairs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 101;
-    SurfaceWidget &surface = *window.surfaceWidget();
+    PixelSurface &surface = window.pictureWidget()->surface();
     FieldTexts &fields = window.controller().fields();
-    const auto frames = [&] { return surface.framesFlushed(); };
-    std::printf("platform: %s, frame interval %.1f ms\n",
-        qPrintable(QGuiApplication::platformName()), surface.frameInterval() / 1e6);
+    const auto frames = [&] { return surface.framesShown(); };
+    std::printf("platform: %s, screen refresh %.1f Hz\n",
+        qPrintable(QGuiApplication::platformName()), window.screen()->refreshRate());
 
     report("6", measurePairs(surface, fields, "6", std::min(5, pairs), frames));
     const Pairs fastest = measurePairs(surface, fields, "1", pairs, frames);

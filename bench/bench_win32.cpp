@@ -29,8 +29,8 @@ int main(int argc, char *argv[])
         Sleep(10);
     }
     const int pairs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 31;
-    win32::GdiSurface &surface = window.gdiSurface();
-    const auto frames = [&] { return surface.framesFlushed(); };
+    PixelSurface &surface = window.pixelSurface();
+    const auto frames = [&] { return surface.framesShown(); };
     const Pairs fastest = measurePairs(surface, window.controller().fields(), "1", pairs, frames);
     report("1", fastest);
     std::printf(

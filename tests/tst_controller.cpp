@@ -31,10 +31,14 @@ public:
         }
     } drawing;
     std::vector<std::string> selected;
+    std::vector<std::string> focused;
+    int slowDownShown = 0;
     std::vector<std::string> errors;
     std::vector<int> quits;
 
     void selectOption(const ControlSpec &option) override { selected.emplace_back(option.name); }
+    void showSlowDown(int value) override { slowDownShown = value; }
+    void focus(const ControlSpec &control) override { focused.emplace_back(control.name); }
     fotonar::Surface &surface() override { return drawing; }
     void showRunError(const std::string &message) override { errors.push_back(message); }
     void quit(int exitStatus) override { quits.push_back(exitStatus); }
@@ -53,7 +57,8 @@ private slots:
     void startUpDefaults();
     void handlerWritesOnlyItsField_data();
     void handlerWritesOnlyItsField();
-    void startDuringRunGivesNoNestedRun();
+    void whatIsDoneDuringARunWaitsForItsEnd();
+    void keysDriveTheWindow();
     void closeDuringRunEndsAfterIt_data();
     void closeDuringRunEndsAfterIt();
     void runErrorIsReportedAndEnds_data();
@@ -127,26 +132,53 @@ void TestController::handlerWritesOnlyItsField()
     QVERIFY(window.runs() == 0 && window.quits.empty());
 }
 
-void TestController::startDuringRunGivesNoNestedRun()
+void TestController::whatIsDoneDuringARunWaitsForItsEnd()
 {
-    // The toolkit holds a click made during a run until the run has returned, then delivers it:
-    // a Start that reaches the controller during the run anyway starts nothing, the one
-    // delivered after it exactly one run.
+    // The toolkit delivers clicks during a run: the option shows as chosen at once, but its field,
+    // the slow-down and the second Start wait for the run's end, then come in order.
     FakeFrontEnd window;
     WindowController controller(window, ",");
     controller.Form_Load();
-    bool runningThen = false;
+    FieldTexts during("");
     window.drawing.duringRun = [&] {
-        runningThen = controller.isRunning();
+        controller.option_Click("op100");
+        controller.HScroll1_Change(3);
         controller.cmdStart_Click();
+        controller.cmdStart_Click();
+        QVERIFY(controller.keyPressed("op100", Key::Left)); // back to 400, by the keyboard
+        during = controller.fields();
     };
     controller.cmdStart_Click();
-    QVERIFY(runningThen);
+    QCOMPARE(during.text(Field::nVzdalenost), std::string("400"));
+    QCOMPARE(during.text(Field::nSpomaleni), std::string("1"));
+    QCOMPARE(window.selected.back(), std::string("op400"));
+    QCOMPARE(controller.runsStarted(), 3); // no run inside another; each Start one run after it
+    QCOMPARE(window.runs(), std::size_t(3));
+    QCOMPARE(controller.fields().text(Field::nVzdalenost), std::string("400"));
+    QCOMPARE(controller.fields().text(Field::nSpomaleni), std::string("3"));
+    QVERIFY(!controller.isRunning() && window.quits.empty());
+}
+
+void TestController::keysDriveTheWindow()
+{
+    FakeFrontEnd window;
+    WindowController controller(window, ",");
+    controller.Form_Load();
+    QVERIFY(controller.keyPressed("op2", Key::Right));
+    QCOMPARE(window.focused.back(), std::string("op25"));
+    QCOMPARE(window.selected.back(), std::string("op25"));
+    QCOMPARE(controller.fields().text(Field::nIndex), std::string("2,5"));
+    QVERIFY(controller.keyPressed("op25", Key::BackTab)); // the chosen option is the stop now
+    QCOMPARE(window.focused.back(), std::string("op400"));
+    QVERIFY(controller.keyPressed("HScroll1", Key::End));
+    QCOMPARE(window.slowDownShown, 6);
+    QCOMPARE(controller.fields().text(Field::nSpomaleni), std::string("6"));
+    QVERIFY(!controller.keyPressed("cmdStart", Key::Left)); // left to the toolkit
+    QVERIFY(!controller.keyPressed("labZdroj", Key::Tab)); // not a control that takes the focus
+    QVERIFY(controller.keyPressed("cmdStart", Key::Enter));
     QCOMPARE(window.runs(), std::size_t(1));
-    QVERIFY(!controller.isRunning());
-    controller.cmdStart_Click(); // the queued one
-    QCOMPARE(window.runs(), std::size_t(2));
-    QVERIFY(window.quits.empty());
+    QVERIFY(controller.keyPressed("cmdKonec", Key::Space));
+    QCOMPARE(window.quits, std::vector<int> {0});
 }
 
 void TestController::closeDuringRunEndsAfterIt_data()

@@ -3,7 +3,7 @@
 
 #include "bitmapview.h"
 #include "fotonar.h"
-#include "surfacewidget.h"
+#include "picturewidget.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -35,7 +35,7 @@ private slots:
 private:
     QColor at(double logicalX, double logicalY) const
     {
-        return m_window->surfaceWidget()->picture().pixelColor(
+        return m_window->pictureWidget()->picture().pixelColor(
             int(std::lround(logicalX * m_scale)), int(std::lround(logicalY * m_scale)));
     }
     void start(const char *distance);
@@ -64,7 +64,7 @@ void TestHiDpi::start(const char *distance)
 
 void TestHiDpi::pictureFollowsTheScale()
 {
-    SurfaceWidget *surface = m_window->surfaceWidget();
+    PictureWidget *surface = m_window->pictureWidget();
     QCOMPARE(surface->pictureRatio(), m_window->devicePixelRatioF());
     QVERIFY(qFuzzyCompare(surface->pictureRatio(), m_scale));
     QVERIFY(surface->picture().width() >= int(801 * m_scale));
@@ -76,7 +76,7 @@ void TestHiDpi::pictureFollowsTheScale()
 void TestHiDpi::eraseLeavesNoRows()
 {
     // Every device pixel where the first run's detector stood is background again.
-    const QImage &picture = m_window->surfaceWidget()->picture();
+    const QImage picture = m_window->pictureWidget()->picture();
     const QRect old(int(105 * m_scale), int(82 * m_scale), int(22 * m_scale), int(18 * m_scale));
     for (int y = old.top(); y <= old.bottom(); ++y)
         for (int x = old.left(); x <= old.right(); ++x)
@@ -86,7 +86,7 @@ void TestHiDpi::eraseLeavesNoRows()
 void TestHiDpi::mediumHasNoGaps()
 {
     // Between two time bars, below the legs: every device row of the band is light green.
-    const QImage &picture = m_window->surfaceWidget()->picture();
+    const QImage picture = m_window->pictureWidget()->picture();
     const int x = int(std::lround(61 * m_scale));
     for (int y = int(std::ceil(300 * m_scale)); y <= int(480 * m_scale); ++y)
         QCOMPARE(picture.pixelColor(x, y), kMedium);

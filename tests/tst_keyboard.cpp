@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QSignalSpy>
 #include <QTest>
 
 using namespace fotonar;
@@ -124,9 +123,8 @@ void TestKeyboard::buttonsPressWithSpaceAndEnter()
     QFETCH(int, key);
     auto *pressed = control<QPushButton>(qPrintable(button));
     pressed->setFocus(Qt::TabFocusReason);
-    QSignalSpy clicked(pressed, &QPushButton::clicked);
     QTest::keyClick(pressed, Qt::Key(key));
-    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(m_window->controller().runsStarted(), button == QLatin1String("cmdStart") ? 1 : 0);
     if (button == QLatin1String("cmdStart"))
         QVERIFY(!control("labZdroj")->isHidden()); // a whole run went by
     else

@@ -3,6 +3,7 @@
 
 #include "fieldtext.h"
 #include "framepacer.h"
+#include "keyboard.h"
 #include "layout.h"
 
 #include <QTest>
@@ -23,8 +24,8 @@ private slots:
     void optionTexts_data();
     void optionTexts();
     void layoutIsConsistent();
-    void tabStopsAtTheChosenOptions();
-    void arrowsStayInTheirFrame();
+    void keyboard_data();
+    void keyboard();
     void framesFollowTheScreen_data();
     void framesFollowTheScreen();
 };
@@ -123,56 +124,106 @@ void TestShared::layoutIsConsistent()
     QVERIFY(windowCaption().starts_with("Fotonar světla - "));
 }
 
-void TestShared::tabStopsAtTheChosenOptions()
+void TestShared::keyboard_data()
 {
-    std::string order;
-    for (const ControlSpec *entry : tabOrder())
-        order += std::string(entry->name) + ' ';
-    QCOMPARE(QString::fromStdString(order),
-        QStringLiteral("cmdStart op1 cmdKonec op400 op100 op2 op15 op25 HScroll1 "));
-
-    // With 2 and 400 chosen, Tab goes Start, Konec, 400, 2, the scroll bar, and round.
-    const std::set<std::string_view> chosen {"op2", "op400"};
-    const auto isStop = [&](const ControlSpec &entry) {
-        return entry.kind != ControlKind::Option || chosen.count(entry.name);
-    };
-    std::size_t at = 0;
-    std::string visited;
-    for (int i = 0; i < 5; ++i) {
-        at = nextTabStop(at, true, isStop);
-        visited += std::string(tabOrder()[at]->name) + ' ';
-    }
-    QCOMPARE(
-        QString::fromStdString(visited), QStringLiteral("cmdKonec op400 op2 HScroll1 cmdStart "));
-    QCOMPARE(tabOrder()[nextTabStop(0, false, isStop)]->name, std::string_view("HScroll1"));
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("chosen"); // the chosen options
+    QTest::addColumn<int>("slowDown");
+    QTest::addColumn<int>("kind"); // KeyAction::Kind
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("value");
+    using K = KeyAction::Kind;
+    const QString defaults = QStringLiteral("op2 op400");
+    const auto row
+        = [&](const char *name, const char *focused, Key key, K kind, const char *control = "",
+              int value = 0, int slowDown = 3, const QString &chosen = {}) {
+              QTest::newRow(name) << focused << int(key) << (chosen.isEmpty() ? defaults : chosen)
+                                  << slowDown << int(kind) << control << value;
+          };
+    // Tab goes Start, Konec, the chosen distance, the chosen index, the scroll bar, and round.
+    row("Tab from Start", "cmdStart", Key::Tab, K::Focus, "cmdKonec");
+    row("Tab to the chosen 400", "cmdKonec", Key::Tab, K::Focus, "op400");
+    row("Tab to the chosen 2, past 1", "op400", Key::Tab, K::Focus, "op2");
+    row("Tab to the chosen 1,5", "op400", Key::Tab, K::Focus, "op15", 0, 3, "op15 op400");
+    row("Tab to the scroll bar", "op2", Key::Tab, K::Focus, "HScroll1");
+    row("Tab wraps", "HScroll1", Key::Tab, K::Focus, "cmdStart");
+    row("Shift+Tab wraps back", "cmdStart", Key::BackTab, K::Focus, "HScroll1");
+    row("Shift+Tab to the chosen 100", "op2", Key::BackTab, K::Focus, "op100", 0, 3, "op2 op100");
+    // The arrows choose within a frame and stop at its ends.
+    row("Right chooses the next", "op2", Key::Right, K::Choose, "op25");
+    row("Up chooses the one before", "op2", Key::Up, K::Choose, "op15");
+    row("Down in the distance frame", "op400", Key::Down, K::Choose, "op100");
+    row("Left stops at 1", "op1", Key::Left, K::Stay);
+    row("Right stops at 2,5", "op25", Key::Right, K::Stay);
+    row("Space chooses the focused option", "op15", Key::Space, K::Choose, "op15");
+    row("Enter on an option is the toolkit's", "op2", Key::Enter, K::Unused);
+    // The scroll bar: towards 1 and 6, the ends by Home and End.
+    row("Right towards 6", "HScroll1", Key::Right, K::Slide, "HScroll1", 4);
+    row("Up towards 1", "HScroll1", Key::Up, K::Slide, "HScroll1", 2);
+    row("Page Down", "HScroll1", Key::PageDown, K::Slide, "HScroll1", 4);
+    row("Page Up at 1 stays", "HScroll1", Key::PageUp, K::Slide, "HScroll1", 1, 1);
+    row("Home", "HScroll1", Key::Home, K::Slide, "HScroll1", 1);
+    row("End", "HScroll1", Key::End, K::Slide, "HScroll1", 6);
+    row("Down at 6 stays", "HScroll1", Key::Down, K::Slide, "HScroll1", 6, 6);
+    row("Space on the scroll bar is the toolkit's", "HScroll1", Key::Space, K::Unused);
+    // Buttons.
+    row("Space presses Start", "cmdStart", Key::Space, K::Press, "cmdStart");
+    row("Enter presses Konec", "cmdKonec", Key::Enter, K::Press, "cmdKonec");
+    row("an arrow on a button is the toolkit's", "cmdStart", Key::Left, K::Unused);
 }
 
-void TestShared::arrowsStayInTheirFrame()
+void TestShared::keyboard()
 {
-    QCOMPARE(adjacentOption(controlSpec("op2"), 1)->name, std::string_view("op25"));
-    QCOMPARE(adjacentOption(controlSpec("op2"), -1)->name, std::string_view("op15"));
-    QVERIFY(!adjacentOption(controlSpec("op25"), 1));
-    QVERIFY(!adjacentOption(controlSpec("op1"), -1));
-    QCOMPARE(adjacentOption(controlSpec("op400"), 1)->name, std::string_view("op100"));
+    QFETCH(QString, focused);
+    QFETCH(int, key);
+    QFETCH(QString, chosen);
+    QFETCH(int, slowDown);
+    QFETCH(int, kind);
+    QFETCH(QString, control);
+    QFETCH(int, value);
+    const QStringList options = chosen.split(QLatin1Char(' '));
+    const KeyAction action = keyAction(
+        controlSpec(focused.toStdString()), Key(key),
+        [&](const ControlSpec &option) {
+            return options.contains(
+                QString::fromUtf8(option.name.data(), qsizetype(option.name.size())));
+        },
+        slowDown);
+    QCOMPARE(int(action.kind), kind);
+    QCOMPARE(action.control
+            ? QString::fromUtf8(action.control->name.data(), qsizetype(action.control->name.size()))
+            : QString(),
+        control);
+    QCOMPARE(action.value, value);
 }
 
 QTEST_GUILESS_MAIN(TestShared)
 void TestShared::framesFollowTheScreen_data()
 {
-    // The time from one present to the next, in microseconds, repeated for 102 presents; a
-    // 60 Hz screen.
+    // The time from one present to the next (a path and its pause), in microseconds, repeated
+    // for 102 presents; what showing a frame costs; a 60 Hz screen.
     QTest::addColumn<std::vector<int>>("gaps");
+    QTest::addColumn<int>("cost");
     QTest::addColumn<int>("fewestFrames");
     QTest::addColumn<int>("mostFrames");
-    QTest::newRow("slow-down 1: many presents a refresh") << std::vector {600} << 3 << 5;
-    QTest::newRow("a pause of a refresh") << std::vector {16'667} << 102 << 102;
-    QTest::newRow("pauses jittering about 18 ms") << std::vector {15'000, 21'000} << 102 << 102;
-    QTest::newRow("pauses of half a refresh") << std::vector {8'333} << 50 << 52;
+    QTest::newRow("slow-down 1: many presents a refresh") << std::vector {600} << 0 << 3 << 5;
+    QTest::newRow("a pause of a refresh") << std::vector {16'667} << 0 << 102 << 102;
+    QTest::newRow("pauses jittering about 18 ms")
+        << std::vector {15'000, 21'000} << 0 << 102 << 102;
+    QTest::newRow("pauses of half a refresh") << std::vector {8'333} << 0 << 50 << 52;
+    // A screen that is slow to show: fewer frames, never more than a few per cent of the run.
+    QTest::newRow("slow-down 1, 1 ms frames") << std::vector {600} << 1'000 << 1 << 3;
+    QTest::newRow("slow-down 1, 12 ms frames") << std::vector {600} << 12'000 << 1 << 1;
+    QTest::newRow("8 ms paths, 10 ms frames") << std::vector {8'000} << 10'000 << 3 << 5;
+    // Slowed down, every path that outlasts its frame still gets one.
+    QTest::newRow("slow-down 6, 12 ms frames") << std::vector {18'000} << 12'000 << 102 << 102;
 }
 
 void TestShared::framesFollowTheScreen()
 {
     QFETCH(std::vector<int>, gaps);
+    QFETCH(int, cost);
     QFETCH(int, fewestFrames);
     QFETCH(int, mostFrames);
     const std::chrono::nanoseconds refresh(16'666'667);
@@ -181,7 +232,9 @@ void TestShared::framesFollowTheScreen()
     int frames = 0;
     for (int present = 0; present < 102; ++present) {
         if (pacer.due(now)) {
-            pacer.frameShown(now, refresh);
+            const auto handedOver = now;
+            now += std::chrono::microseconds(cost);
+            pacer.frameShown(handedOver, now, refresh);
             ++frames;
         }
         now += std::chrono::microseconds(gaps[std::size_t(present) % gaps.size()]);

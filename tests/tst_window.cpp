@@ -3,7 +3,6 @@
 
 #include "bitmapview.h"
 #include "fotonar.h"
-#include "surfacewidget.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -11,6 +11,7 @@ import gzip
 import hashlib
 import json
 import pathlib
+import re
 import shutil
 import struct
 import subprocess
@@ -55,6 +56,12 @@ def main():
     page = source / 'src' / 'web' / 'page'
     for name in PAGE_FILES:
         shutil.copyfile(page / name, out / name)
+    # The page says what the program says where it cannot start, even where the program itself
+    # could not be loaded: its words, from the program's source.
+    words = re.search(r'kStartupFailure = "([^"]*)"',
+                      (source / 'src' / 'shared' / 'windowcontroller.h').read_text()).group(1)
+    script = out / 'fotonar.js'
+    script.write_text(script.read_text().replace('@STARTUP_FAILURE@', words))
     (out / 'fonts').mkdir(exist_ok=True)
     for name, font in FONTS.items():
         subprocess.run(['pyftsubset', str(LIBERATION / font), f'--unicodes={CZECH}',

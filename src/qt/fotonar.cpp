@@ -3,12 +3,11 @@
 #include "bitmapview.h"
 #include "fontfamilies.h"
 
-#include "surfacewidget.h"
+#include "picturewidget.h"
 #include "systemcolours.h"
 
 #include "layout.h"
 
-#include <QAbstractEventDispatcher>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QIcon>
@@ -22,6 +21,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QWindow>
 
@@ -97,10 +97,8 @@ QLabel *makeLabel(QWidget *window, const QString &caption, int fontPixels, Colou
     return label;
 }
 
-// Qt's scroll bar ignores the arrow keys, which it leaves to a scroll area around it. Standing on
-// its own in the tab order, this one takes them: left and up towards 1, right and down towards 6.
-// Nor does the style show that it has the focus; this one draws a frame in the highlight colour,
-// as bold as the focus of the buttons, so that it can be seen on a projector.
+// The style does not show that a scroll bar has the focus; this one draws a frame in the
+// highlight colour, as bold as the focus of the buttons, so that it can be seen on a projector.
 class ScrollBar : public QScrollBar
 {
 public:
@@ -116,22 +114,6 @@ protected:
         painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
-    }
-
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        switch (event->key()) {
-        case Qt::Key_Left:
-        case Qt::Key_Up:
-            triggerAction(SliderSingleStepSub);
-            break;
-        case Qt::Key_Right:
-        case Qt::Key_Down:
-            triggerAction(SliderSingleStepAdd);
-            break;
-        default:
-            QScrollBar::keyPressEvent(event);
-        }
     }
 };
 
@@ -199,6 +181,9 @@ void Fotonar::showEvent(QShowEvent *event)
 
 bool Fotonar::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && watched != windowHandle())
+        return keyPressed(watched, *static_cast<QKeyEvent *>(event))
+            || QWidget::eventFilter(watched, event);
     if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()
         && !m_exposed) {
         m_exposed = true;
@@ -227,10 +212,10 @@ void Fotonar::showOnScreen()
 void Fotonar::createControls()
 {
     // The drawing lies under every control, as a run's picture lies under the labels.
-    m_surface = new SurfaceWidget(this);
-    m_surface->setObjectName(QStringLiteral("surface"));
-    m_surface->setGeometry(rect());
-    m_surface->setForeground(kAppWorkspace);
+    m_picture = new PictureWidget(this);
+    m_picture->setObjectName(QStringLiteral("picture"));
+    m_picture->setGeometry(rect());
+    m_picture->surface().setForeground(kAppWorkspace);
     m_optionStyle = new OptionStyle;
     m_optionStyle->setParent(this);
 
@@ -245,7 +230,9 @@ void Fotonar::createControls()
         if (!entry.accessibleName.empty())
             widget->setAccessibleName(toQString(entry.accessibleName));
         if (entry.revealedAs)
-            m_surface->addControl(*entry.revealedAs, widget);
+            m_picture->addControl(*entry.revealedAs, widget);
+        if (widget->focusPolicy() != Qt::NoFocus)
+            widget->installEventFilter(this); // the window's keyboard comes first
         m_controls.insert(widget->objectName(), widget);
     }
 }
@@ -285,53 +272,37 @@ QWidget *Fotonar::createControl(const ControlSpec &entry, QWidget *parent)
 
 void Fotonar::setTabOrder()
 {
-    // The layout's tab indices, lowest first, among the controls that can take the focus.
-    for (const ControlSpec *entry : tabOrder())
-        m_tabOrder.append(m_controls.value(toQString(entry->name)));
-    for (qsizetype i = 1; i < m_tabOrder.size(); ++i)
-        QWidget::setTabOrder(m_tabOrder[i - 1], m_tabOrder[i]);
+    // Qt's own focus chain follows the layout's tab order too, for assistive technologies; the
+    // keys themselves go to the window's keyboard.
+    const auto order = tabOrder();
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(control<QWidget>(toQString(order[i - 1]->name)),
+            control<QWidget>(toQString(order[i]->name)));
 }
 
-bool Fotonar::focusNextPrevChild(bool next)
+bool Fotonar::keyPressed(QObject *focused, const QKeyEvent &event)
 {
-    // Tab stops at the chosen option of each frame only, at that option's own place in the
-    // order; the arrow keys move between the options of a frame.
-    const qsizetype current = m_tabOrder.indexOf(focusWidget());
-    if (current < 0)
-        return QWidget::focusNextPrevChild(next);
-    const std::size_t stop
-        = nextTabStop(std::size_t(current), next, [this](const ControlSpec &entry) {
-              const QWidget *widget = m_controls.value(toQString(entry.name));
-              const auto *option = qobject_cast<const QRadioButton *>(widget);
-              return widget->isVisible() && widget->isEnabled() && (!option || option->isChecked());
-          });
-    m_tabOrder[qsizetype(stop)]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-    return true;
+    static const QHash<int, Key> keys {{Qt::Key_Tab, Key::Tab}, {Qt::Key_Backtab, Key::BackTab},
+        {Qt::Key_Left, Key::Left}, {Qt::Key_Right, Key::Right}, {Qt::Key_Up, Key::Up},
+        {Qt::Key_Down, Key::Down}, {Qt::Key_PageUp, Key::PageUp}, {Qt::Key_PageDown, Key::PageDown},
+        {Qt::Key_Home, Key::Home}, {Qt::Key_End, Key::End}, {Qt::Key_Space, Key::Space},
+        {Qt::Key_Return, Key::Enter}, {Qt::Key_Enter, Key::Enter}};
+    const auto key = keys.constFind(event.key());
+    const auto chords = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (key == keys.constEnd() || (event.modifiers() & chords))
+        return false;
+    return m_controller.keyPressed(focused->objectName().toStdString(), *key);
 }
 
 void Fotonar::connectHandlers()
 {
-    for (QRadioButton *option : findChildren<QRadioButton *>()) {
-        const std::string name = option->objectName().toStdString();
-        connect(option, &QRadioButton::clicked, this,
-            [this, name] { m_controller.option_Click(name); });
+    for (QAbstractButton *button : findChildren<QAbstractButton *>()) {
+        const std::string name = button->objectName().toStdString();
+        connect(
+            button, &QAbstractButton::clicked, this, [this, name] { m_controller.click(name); });
     }
     connect(control<QScrollBar>("HScroll1"), &QScrollBar::valueChanged, this,
         [this](int value) { m_controller.HScroll1_Change(value); });
-    connect(control<QPushButton>("cmdStart"), &QPushButton::clicked, this, [this] {
-        m_controller.cmdStart_Click();
-        afterRun();
-    });
-    connect(control<QPushButton>("cmdKonec"), &QPushButton::clicked, this,
-        [this] { m_controller.cmdKonec_Click(); });
-}
-
-void Fotonar::afterRun()
-{
-    // Clicks made during the run are still queued; wake the event loop so that they are handled
-    // now rather than at the next movement of the mouse.
-    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance())
-        dispatcher->wakeUp();
 }
 
 void Fotonar::selectOption(const ControlSpec &option)
@@ -339,9 +310,20 @@ void Fotonar::selectOption(const ControlSpec &option)
     control<QRadioButton>(toQString(option.name))->setChecked(true);
 }
 
+void Fotonar::showSlowDown(int value)
+{
+    const QSignalBlocker quiet(control<QScrollBar>("HScroll1"));
+    control<QScrollBar>("HScroll1")->setValue(value);
+}
+
+void Fotonar::focus(const ControlSpec &control)
+{
+    this->control<QWidget>(toQString(control.name))->setFocus(Qt::TabFocusReason);
+}
+
 Surface &Fotonar::surface()
 {
-    return *m_surface;
+    return m_picture->surface();
 }
 
 void Fotonar::showRunError(const std::string &message)
@@ -373,7 +355,7 @@ void Fotonar::closeEvent(QCloseEvent *event)
 
 void Fotonar::resizeEvent(QResizeEvent *event)
 {
-    m_surface->setGeometry(rect());
+    m_picture->setGeometry(rect());
     QWidget::resizeEvent(event);
 }
 

@@ -6,11 +6,12 @@
 #include <QHash>
 #include <QWidget>
 
+class QKeyEvent;
 class QStyle;
 
 namespace fotonar {
 
-class SurfaceWidget;
+class PictureWidget;
 
 /// The program's one window: the parameter choices along the top edge, Start and Konec, the
 /// title and the prompt, and below them the picture that a run draws. Control names follow the
@@ -31,7 +32,7 @@ public:
 
     WindowController &controller() { return m_controller; }
     const WindowController &controller() const { return m_controller; }
-    SurfaceWidget *surfaceWidget() const { return m_surface; }
+    PictureWidget *pictureWidget() const { return m_picture; }
 
 signals:
     /// The program is to end with `exitStatus` (not 0: after a run-time error, once the user has
@@ -42,11 +43,12 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    bool focusNextPrevChild(bool next) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void selectOption(const ControlSpec &option) override;
+    void showSlowDown(int value) override;
+    void focus(const ControlSpec &control) override;
     Surface &surface() override;
     void showRunError(const std::string &message) override;
     void quit(int exitStatus) override;
@@ -56,7 +58,7 @@ private:
     QWidget *createControl(const ControlSpec &entry, QWidget *parent);
     void setTabOrder();
     void connectHandlers();
-    void afterRun();
+    bool keyPressed(QObject *control, const QKeyEvent &event);
     template<typename T> T *control(const QString &name) const
     {
         return static_cast<T *>(m_controls.value(name));
@@ -67,10 +69,9 @@ private:
     }
 
     WindowController m_controller;
-    SurfaceWidget *m_surface = nullptr;
+    PictureWidget *m_picture = nullptr;
     QStyle *m_optionStyle = nullptr;
     QHash<QString, QWidget *> m_controls; ///< by name, as the layout names them
-    QList<QWidget *> m_tabOrder;
     bool m_exposed = false; ///< the window has been exposed once and its captions measured
 };
 

@@ -2,6 +2,7 @@
 #include "fotonar.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QStyleFactory>
 
 #include <fontconfig/fontconfig.h>
@@ -9,6 +10,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <string>
 #include <thread>
 #include <vector>
@@ -84,8 +86,17 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(FOTONAR_APP_ID));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
-    fotonar::Fotonar window;
-    QObject::connect(&window, &fotonar::Fotonar::exitRequested, &app, &QCoreApplication::exit);
-    window.showOnScreen();
-    return app.exec();
+    try {
+        fotonar::Fotonar window;
+        QObject::connect(&window, &fotonar::Fotonar::exitRequested, &app, &QCoreApplication::exit);
+        window.showOnScreen();
+        return app.exec();
+    } catch (const std::exception &error) {
+        // Where the window cannot be made, the user started the program for nothing: say why on
+        // the terminal and in a box, for a start from the desktop's menu.
+        const std::string text = fotonar::startupFailureText(error.what());
+        std::fprintf(stderr, "%s\n", text.c_str());
+        QMessageBox::critical(nullptr, QStringLiteral("Fotonar"), QString::fromStdString(text));
+        return fotonar::WindowController::kStartupFailureExitStatus;
+    }
 }

@@ -1,17 +1,8 @@
 #include "systemcolours.h"
 
 #include "classiccolours.h"
-#include "runerror.h"
-
-#include <string>
 
 namespace fotonar {
-
-QColor systemColourEntry(int entry)
-{
-    const std::optional<Colour> colour = classicSystemColour(entry);
-    return colour ? toQColor(*colour) : QColor();
-}
 
 QPalette classicPalette()
 {
@@ -40,23 +31,18 @@ QPalette classicPalette()
         {QPalette::ToolTipBase, kInfoBackgroundEntry},
         {QPalette::ToolTipText, kInfoTextEntry},
     };
-    for (const auto &[role, index] : roles)
-        palette.setColor(QPalette::All, role, systemColourEntry(index));
+    for (const auto &[role, entry] : roles)
+        palette.setColor(QPalette::All, role, toQColor(systemColour(std::uint8_t(entry))));
     for (const QPalette::ColorRole role :
         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(QPalette::Disabled, role, systemColourEntry(kGrayTextEntry));
+        palette.setColor(QPalette::Disabled, role, toQColor(systemColour(kGrayTextEntry)));
     return palette;
 }
 
 QColor toQColor(Colour colour)
 {
-    if (isSystemColour(colour)) {
-        const int entry = int(colour & 0xFFu);
-        const QColor resolved = systemColourEntry(entry);
-        if (!resolved.isValid())
-            throw RunError("Neplatná systémová barva " + std::to_string(entry) + ".");
-        return resolved;
-    }
+    if (isSystemColour(colour))
+        colour = classicSystemColour(int(colour & 0xFFu)).value_or(0);
     return QColor(int(colour & 0xFFu), int((colour >> 8) & 0xFFu), int((colour >> 16) & 0xFFu));
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace fotonar {
 
@@ -11,15 +12,43 @@ std::chrono::nanoseconds FramePacer::refreshInterval(double hertz)
     return std::chrono::nanoseconds(std::int64_t(1e9 / rate));
 }
 
-void FramePacer::frameShown(Clock::time_point now, std::chrono::nanoseconds interval)
+bool FramePacer::due(Clock::time_point now)
+{
+    const auto path = now - std::exchange(m_lastPresent, now);
+    if (m_nextFrame && now < *m_nextFrame)
+        return false;
+    // A frame that costs c, shown after the run went on for (100 / share - 1) c, takes the share.
+    const std::chrono::nanoseconds cost = showingCost();
+    if (now - m_lastDone >= cost * (100 / kShowingPercent - 1))
+        return true;
+    return path >= cost;
+}
+
+void FramePacer::frameShown(
+    Clock::time_point handedOver, Clock::time_point done, std::chrono::nanoseconds interval)
 {
     // One refresh after the frame that was due, not after this one: a path whose pause came out
     // a little short of a refresh (the pause is counted in sines, not in time) still gets a
     // frame of its own when the frames before it were late. The lateness carried over is at
     // most a quarter of a refresh, so that frames due long ago cannot come in a burst; the
     // first frame, or the first after a rest, counts as late.
-    const Clock::time_point cadence = m_nextFrame ? *m_nextFrame + interval : now;
-    m_nextFrame = std::max(cadence, now + interval * 3 / 4);
+    const Clock::time_point cadence = m_nextFrame ? *m_nextFrame + interval : handedOver;
+    m_nextFrame = std::max(cadence, handedOver + interval * 3 / 4);
+    m_costs[m_frames++ % kRemembered] = std::max(done - handedOver, Clock::duration::zero());
+    m_lastDone = done;
+    m_lastPresent = done;
+}
+
+std::chrono::nanoseconds FramePacer::showingCost() const
+{
+    // The median: one frame that met a busy moment (an exposure of the whole window, a page
+    // reflow) should not hold the next frames back for long.
+    const std::size_t count = std::min(m_frames, kRemembered);
+    if (count == 0)
+        return std::chrono::nanoseconds::zero();
+    std::array<std::chrono::nanoseconds, kRemembered> costs = m_costs;
+    std::nth_element(costs.begin(), costs.begin() + count / 2, costs.begin() + count);
+    return costs[count / 2];
 }
 
 } // namespace fotonar

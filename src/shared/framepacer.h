@@ -1,29 +1,47 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <optional>
 
 namespace fotonar {
 
 /// When a present may put a frame on the screen. Frames follow the screen's cadence: on average
-/// no more than one a refresh, never two within three quarters of a refresh, and a present that
-/// comes a refresh or more after the last frame always gets its own.
+/// no more than one a refresh, never two within three quarters of a refresh. And the pacer learns
+/// what a frame costs to show, so that showing stays a small share of a run on any machine and
+/// toolkit: a frame waits until the run has gone on for kShowingShare's worth of its cost, unless
+/// the path it shows took longer on its own than showing it does. A slow screen then gets fewer
+/// frames, never a longer run, and a slowed-down run still shows every path that outlasts its
+/// frame.
 class FramePacer
 {
 public:
     using Clock = std::chrono::steady_clock;
     /// The refresh rate to assume, in hertz, where the screen does not tell its own.
     static constexpr int kUnknownRefreshRate = 60;
+    /// The most of a run's time that showing frames may take, where paths are quicker than frames.
+    static constexpr int kShowingPercent = 4;
     /// One refresh at `hertz`, or at kUnknownRefreshRate where `hertz` is not a rate (<= 1).
     static std::chrono::nanoseconds refreshInterval(double hertz);
 
-    /// Whether a frame may go out at `now`.
-    bool due(Clock::time_point now) const { return !m_nextFrame || now >= *m_nextFrame; }
-    /// A frame went out at `now`, on a screen that refreshes every `interval` (> 0).
-    void frameShown(Clock::time_point now, std::chrono::nanoseconds interval);
+    /// A present at `now`, after the path drawn since the last one: whether it shows a frame.
+    bool due(Clock::time_point now);
+    /// A frame went to the screen at `handedOver`, and showing it (with the yield after it) was
+    /// done at `done`, on a screen that refreshes every `interval` (> 0).
+    void frameShown(
+        Clock::time_point handedOver, Clock::time_point done, std::chrono::nanoseconds interval);
+    /// What showing a frame costs, as learnt from the last frames (the median of up to
+    /// kRemembered); zero before the first.
+    std::chrono::nanoseconds showingCost() const;
 
 private:
-    std::optional<Clock::time_point> m_nextFrame;
+    static constexpr std::size_t kRemembered = 8;
+
+    std::optional<Clock::time_point> m_nextFrame; ///< on the screen's cadence
+    Clock::time_point m_lastDone {}; ///< when showing the last frame was done
+    Clock::time_point m_lastPresent {}; ///< when the last present returned
+    std::array<std::chrono::nanoseconds, kRemembered> m_costs {};
+    std::size_t m_frames = 0;
 };
 
 } // namespace fotonar

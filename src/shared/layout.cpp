@@ -55,28 +55,6 @@ constexpr auto kLayout = std::to_array<ControlSpec>({
         Control::imaBeta},
 });
 
-constexpr bool takesFocus(const ControlSpec &entry)
-{
-    return entry.kind == ControlKind::Option || entry.kind == ControlKind::ScrollBar
-        || entry.kind == ControlKind::Button;
-}
-
-// As many places in the tab order as the table has controls that take the focus.
-constexpr std::size_t kFocusCount
-    = std::size_t(std::count_if(kLayout.begin(), kLayout.end(), takesFocus));
-
-std::array<const ControlSpec *, kFocusCount> sortedTabOrder()
-{
-    std::array<const ControlSpec *, kFocusCount> order {};
-    auto next = order.begin();
-    for (const ControlSpec &entry : kLayout)
-        if (takesFocus(entry))
-            *next++ = &entry;
-    std::sort(order.begin(), order.end(),
-        [](const ControlSpec *a, const ControlSpec *b) { return a->tabIndex < b->tabIndex; });
-    return order;
-}
-
 } // namespace
 
 std::span<const ControlSpec> windowLayout()
@@ -84,44 +62,19 @@ std::span<const ControlSpec> windowLayout()
     return kLayout;
 }
 
-const ControlSpec &controlSpec(std::string_view name)
+const ControlSpec *findControl(std::string_view name)
 {
     for (const ControlSpec &entry : kLayout)
         if (entry.name == name)
-            return entry;
+            return &entry;
+    return nullptr;
+}
+
+const ControlSpec &controlSpec(std::string_view name)
+{
+    if (const ControlSpec *entry = findControl(name))
+        return *entry;
     throw std::out_of_range("no control " + std::string(name));
-}
-
-std::span<const ControlSpec *const> tabOrder()
-{
-    static const auto order = sortedTabOrder();
-    return order;
-}
-
-std::size_t nextTabStop(
-    std::size_t current, bool forward, const std::function<bool(const ControlSpec &)> &isStop)
-{
-    const std::span<const ControlSpec *const> order = tabOrder();
-    const std::size_t count = order.size();
-    for (std::size_t step = 1; step < count; ++step) {
-        const std::size_t candidate = (current + (forward ? step : count - step)) % count;
-        if (isStop(*order[candidate]))
-            return candidate;
-    }
-    return current;
-}
-
-const ControlSpec *adjacentOption(const ControlSpec &option, int step)
-{
-    const ControlSpec *nearest = nullptr;
-    for (const ControlSpec &entry : kLayout) {
-        if (entry.kind != ControlKind::Option || entry.container != option.container)
-            continue;
-        const int distance = (entry.box.left - option.box.left) * step;
-        if (distance > 0 && (!nearest || distance < (nearest->box.left - option.box.left) * step))
-            nearest = &entry;
-    }
-    return nearest;
 }
 
 std::string_view accessibleName(const ControlSpec &entry)

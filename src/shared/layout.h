@@ -3,8 +3,6 @@
 #include "colour.h"
 #include "surface.h"
 
-#include <cstddef>
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -52,16 +50,8 @@ struct ControlSpec
 std::span<const ControlSpec> windowLayout();
 /// The control called `name`; throws std::out_of_range for an unknown name.
 const ControlSpec &controlSpec(std::string_view name);
-/// The controls that take the keyboard focus (buttons, options, scroll bar), by tab index.
-std::span<const ControlSpec *const> tabOrder();
-/// Tab: the next place in tabOrder() after `current`, forward or back, whose control `isStop`
-/// takes (visible, enabled, and for an option button the chosen one of its frame); `current`
-/// itself when no other control does.
-std::size_t nextTabStop(
-    std::size_t current, bool forward, const std::function<bool(const ControlSpec &)> &isStop);
-/// The option button beside `option` in its frame, to the left (step -1) or right (+1), as the
-/// arrow keys move; nullptr at the frame's end.
-const ControlSpec *adjacentOption(const ControlSpec &option, int step);
+/// The control called `name`; nullptr for an unknown name.
+const ControlSpec *findControl(std::string_view name);
 /// The text an accessibility tool reads for a control: its accessible name, or its caption.
 std::string_view accessibleName(const ControlSpec &entry);
 

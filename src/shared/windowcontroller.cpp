@@ -15,31 +15,136 @@ WindowController::WindowController(WindowFrontEnd &frontEnd, std::string decimal
 void WindowController::Form_Load()
 {
     for (const std::string_view option : {kStartIndexOption, kStartDistanceOption}) {
-        m_frontEnd.selectOption(controlSpec(option));
+        const ControlSpec &spec = controlSpec(option);
+        m_chosen[spec.container] = &spec;
+        m_frontEnd.selectOption(spec);
         m_fields.write(*optionChoice(option));
     }
+    m_slowDown = kStartSlowDown;
     m_fields.set(Field::nSpomaleni, wholeNumberText(kStartSlowDown));
 }
 
 void WindowController::option_Click(std::string_view option)
 {
-    m_frontEnd.selectOption(controlSpec(option));
-    m_fields.write(*optionChoice(option));
+    const ControlSpec &spec = controlSpec(option);
+    m_chosen[spec.container] = &spec;
+    m_frontEnd.selectOption(spec);
+    handle({Action::Kind::WriteOption, &spec});
 }
 
 void WindowController::HScroll1_Change(int value)
 {
-    m_fields.set(Field::nSpomaleni, wholeNumberText(value));
+    m_slowDown = value;
+    handle({Action::Kind::WriteSlowDown, nullptr, value});
 }
 
 void WindowController::cmdStart_Click()
 {
-    // The run lets the toolkit paint while it works, and painting may deliver events that are
-    // not input; a Start among them must not begin a run inside this one.
-    if (m_running)
+    handle({Action::Kind::Start});
+}
+
+void WindowController::cmdKonec_Click()
+{
+    handle({Action::Kind::Close});
+}
+
+bool WindowController::Form_QueryUnload()
+{
+    if (!m_running)
+        return true;
+    handle({Action::Kind::Close});
+    return false;
+}
+
+void WindowController::click(std::string_view control)
+{
+    if (control == "cmdStart")
+        cmdStart_Click();
+    else if (control == "cmdKonec")
+        cmdKonec_Click();
+    else if (optionChoice(control))
+        option_Click(control);
+}
+
+bool WindowController::keyPressed(std::string_view focused, Key key)
+{
+    const ControlSpec *control = findControl(focused);
+    if (!control || m_ended)
+        return false;
+    const KeyAction action = keyAction(
+        *control, key, [this](const ControlSpec &option) { return isChosen(option); }, m_slowDown);
+    switch (action.kind) {
+    case KeyAction::Kind::Unused:
+        return false;
+    case KeyAction::Kind::Stay:
+        break;
+    case KeyAction::Kind::Focus:
+        m_frontEnd.focus(*action.control);
+        break;
+    case KeyAction::Kind::Choose:
+        m_frontEnd.focus(*action.control);
+        option_Click(action.control->name);
+        break;
+    case KeyAction::Kind::Slide:
+        if (action.value != m_slowDown) {
+            m_frontEnd.showSlowDown(action.value);
+            HScroll1_Change(action.value);
+        }
+        break;
+    case KeyAction::Kind::Press:
+        click(action.control->name);
+        break;
+    }
+    return true;
+}
+
+bool WindowController::isChosen(const ControlSpec &option) const
+{
+    const auto chosen = m_chosen.find(option.container);
+    return chosen != m_chosen.end() && chosen->second == &option;
+}
+
+void WindowController::handle(Action action)
+{
+    // The run lets the toolkit paint and deliver events while it works; what they ask for waits
+    // until it has returned, so that no run begins inside another and no field changes under it.
+    if (m_ended)
         return;
+    if (m_running) {
+        m_waiting.push_back(action);
+        return;
+    }
+    perform(action);
+    while (!m_waiting.empty() && !m_ended) {
+        const Action next = m_waiting.front();
+        m_waiting.pop_front();
+        perform(next);
+    }
+}
+
+void WindowController::perform(const Action &action)
+{
+    switch (action.kind) {
+    case Action::Kind::WriteOption:
+        m_fields.write(*optionChoice(action.option->name));
+        break;
+    case Action::Kind::WriteSlowDown:
+        m_fields.set(Field::nSpomaleni, wholeNumberText(action.value));
+        break;
+    case Action::Kind::Start:
+        run();
+        break;
+    case Action::Kind::Close:
+        end(0);
+        break;
+    }
+}
+
+void WindowController::run()
+{
     std::optional<std::string> failure;
     m_running = true;
+    ++m_runsStarted;
     try {
         Run(m_frontEnd.surface(), m_fields).execute();
     } catch (const std::exception &error) {
@@ -48,35 +153,31 @@ void WindowController::cmdStart_Click()
     m_running = false;
     if (failure)
         reportRunError(*failure);
-    else if (m_closeRequested)
-        m_frontEnd.quit(0);
-}
-
-void WindowController::cmdKonec_Click()
-{
-    if (Form_QueryUnload())
-        m_frontEnd.quit(0);
-}
-
-bool WindowController::Form_QueryUnload()
-{
-    if (m_running) {
-        m_closeRequested = true;
-        return false;
-    }
-    return true;
 }
 
 void WindowController::reportRunError(const std::string &what)
 {
+    m_ended = true; // nothing the user did meanwhile is done any more
     m_frontEnd.surface().flush(); // what the run drew before it failed stays in view
     m_frontEnd.showRunError(runErrorText(what));
-    m_frontEnd.quit(kRunErrorExitStatus);
+    end(kRunErrorExitStatus);
+}
+
+void WindowController::end(int exitStatus)
+{
+    m_ended = true;
+    m_waiting.clear();
+    m_frontEnd.quit(exitStatus);
 }
 
 std::string runErrorText(std::string_view what)
 {
     return "Chyba za běhu programu:\n" + std::string(what) + "\n\nProgram se ukončí.";
+}
+
+std::string startupFailureText(std::string_view what)
+{
+    return std::string(kStartupFailure) + "\n" + std::string(what);
 }
 
 } // namespace fotonar

@@ -1,9 +1,11 @@
-// The browser front end's WebAssembly side: the shared window controller and the run, wired to
-// the page (fotonar.js) through a few imported JavaScript functions and exported C functions.
-// The page builds its controls from the layout table that fotonar_layout() hands it, forwards
-// their events, and holds them back while a run is going on; a run yields to the browser at
-// every frame the pacer asks for (Asyncify), so the page paints and stays responsive.
+// The browser front end's WebAssembly side: the shared window controller, the run and the
+// picture, wired to the page (fotonar.js) through a few imported JavaScript functions and
+// exported C functions. The page builds its controls from the layout table that
+// fotonar_layout() hands it and puts what the user does in its inbox; the program takes the
+// inbox's events when the page pumps it, and at each of a run's frames, where the run yields to
+// the browser (Asyncify) so that the page paints and stays responsive.
 
+#include "classiccolours.h"
 #include "layout.h"
 #include "pixelsurface.h"
 #include "run.h"
@@ -11,9 +13,11 @@
 
 #include <emscripten.h>
 
-#include <chrono>
+#include <array>
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -22,9 +26,7 @@ namespace {
 // clang-format off
 // The picture's changed rectangles onto the canvas, straight from the module's memory.
 EM_JS(void, js_put_pixels, (const void *pixels, int width, int height, const int *rects, int count), {
-    const image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4),
-        width, height);
-    Fotonar.putImage(image, Array.from(HEAP32.subarray(rects >> 2, (rects >> 2) + 4 * count)));
+    Fotonar.putPixels(HEAPU8, pixels, width, height, HEAP32.subarray(rects >> 2, (rects >> 2) + 4 * count));
 });
 // A task of its own: the browser paints what is due and handles what is not input, then the run
 // goes on. A message, not a timer, which the browser would hold back after a few in a row.
@@ -35,30 +37,57 @@ EM_ASYNC_JS(void, js_yield, (), {
         channel.port2.postMessage(null);
     });
 });
+// The inbox's oldest event into `buffer`; 0 where the inbox is empty.
+EM_JS(int, js_take_event, (char *buffer, int size), {
+    const event = Fotonar.takeEvent();
+    if (event === undefined)
+        return 0;
+    stringToUTF8(event, buffer, size);
+    return 1;
+});
 EM_JS(void, js_show_control, (const char *name), { Fotonar.showControl(UTF8ToString(name)); });
 EM_JS(void, js_move_control, (const char *name, int left, int top), {
     Fotonar.moveControl(UTF8ToString(name), left, top);
 });
 EM_JS(double, js_frame_interval, (), { return Fotonar.frameInterval(); });
 EM_JS(void, js_select_option, (const char *name), { Fotonar.selectOption(UTF8ToString(name)); });
+EM_JS(void, js_show_slow_down, (int value), { Fotonar.showSlowDown(value); });
+EM_JS(void, js_focus, (const char *name), { Fotonar.focus(UTF8ToString(name)); });
 EM_JS(void, js_show_error, (const char *message), { Fotonar.showError(UTF8ToString(message)); });
 EM_JS(void, js_quit, (int status), { Fotonar.quit(status); });
 // clang-format on
 
-const char *nameOf(fotonar::Control control)
+using fotonar::Key;
+
+constexpr std::array<std::pair<std::string_view, Key>, 12> kKeys {
+    {{"Tab", Key::Tab}, {"BackTab", Key::BackTab}, {"Left", Key::Left}, {"Right", Key::Right},
+        {"Up", Key::Up}, {"Down", Key::Down}, {"PageUp", Key::PageUp}, {"PageDown", Key::PageDown},
+        {"Home", Key::Home}, {"End", Key::End}, {"Space", Key::Space}, {"Enter", Key::Enter}}};
+
+// "key op15 Right" as its words.
+std::vector<std::string_view> words(std::string_view text)
 {
-    for (const fotonar::ControlSpec &entry : fotonar::windowLayout())
-        if (entry.revealedAs == control)
-            return entry.name.data();
-    return "";
+    std::vector<std::string_view> split;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find(' '), text.size());
+        split.push_back(text.substr(0, end));
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
+    return split;
 }
 
-class WebWindow : public fotonar::WindowFrontEnd
+// A number the page wrote ("3", "1.25"); the module's C locale reads a point.
+double number(std::string_view text)
+{
+    return std::strtod(std::string(text).c_str(), nullptr);
+}
+
+class WebWindow : public fotonar::WindowFrontEnd, private fotonar::PixelSurface::Screen
 {
 public:
-    WebWindow(std::string separator, double scale)
-        : m_surface(callbacks())
-        , m_controller(*this, std::move(separator))
+    WebWindow(double scale)
+        : m_surface(*this, fotonar::PixelOrder::Rgba) // a canvas's and a texture's bytes
+        , m_controller(*this, ".")
     {
         m_surface.setForeground(fotonar::kAppWorkspace);
         m_surface.resize(fotonar::kPreferredWidth, fotonar::kPreferredHeight, scale);
@@ -68,26 +97,46 @@ public:
     fotonar::WindowController &controller() { return m_controller; }
     fotonar::PixelSurface &pixels() { return m_surface; }
 
+    /// Hands every event of the page's inbox to the controller, in order.
+    void deliverEvents()
+    {
+        std::array<char, 64> buffer {};
+        while (js_take_event(buffer.data(), int(buffer.size())))
+            handle(words(buffer.data()));
+    }
+
+private:
+    void handle(const std::vector<std::string_view> &event)
+    {
+        const std::string_view kind = event.empty() ? "" : event[0];
+        if (kind == "click" && event.size() == 2)
+            m_controller.click(event[1]);
+        else if (kind == "scroll" && event.size() == 2)
+            m_controller.HScroll1_Change(int(number(event[1])));
+        else if (kind == "key" && event.size() == 3)
+            for (const auto &[name, key] : kKeys)
+                if (name == event[2])
+                    m_controller.keyPressed(event[1], key);
+        if (kind == "resize" && event.size() == 2) {
+            m_surface.resize(fotonar::kPreferredWidth, fotonar::kPreferredHeight, number(event[1]));
+            m_surface.showChanges();
+        } else if (kind == "repaint") { // the browser dropped the canvas's pixels
+            m_surface.invalidate();
+            m_surface.showChanges();
+        }
+    }
+
     void selectOption(const fotonar::ControlSpec &option) override
     {
         js_select_option(option.name.data());
     }
+    void showSlowDown(int value) override { js_show_slow_down(value); }
+    void focus(const fotonar::ControlSpec &control) override { js_focus(control.name.data()); }
     fotonar::Surface &surface() override { return m_surface; }
     void showRunError(const std::string &message) override { js_show_error(message.c_str()); }
     void quit(int exitStatus) override { js_quit(exitStatus); }
 
-private:
-    fotonar::PixelSurface::Callbacks callbacks()
-    {
-        return {[this](const std::vector<fotonar::PixelRect> &rects) { show(rects); }, js_yield,
-            [](fotonar::Control control) { js_show_control(nameOf(control)); },
-            [](fotonar::Control control, int left, int top) {
-                js_move_control(nameOf(control), left, top);
-            },
-            [] { return std::chrono::nanoseconds(std::int64_t(js_frame_interval() * 1e6)); }};
-    }
-
-    void show(const std::vector<fotonar::PixelRect> &rects)
+    void show(std::span<const fotonar::PixelRect> rects) override
     {
         std::vector<int> flat;
         flat.reserve(rects.size() * 4);
@@ -96,6 +145,28 @@ private:
                 {rect.left, rect.top, rect.right - rect.left + 1, rect.bottom - rect.top + 1});
         js_put_pixels(m_surface.pixels(), m_surface.deviceWidth(), m_surface.deviceHeight(),
             flat.data(), int(rects.size()));
+    }
+    void yield() override
+    {
+        js_yield();
+        deliverEvents();
+    }
+    void showControl(fotonar::Control control) override { js_show_control(nameOf(control)); }
+    void moveControl(fotonar::Control control, int left, int top) override
+    {
+        js_move_control(nameOf(control), left, top);
+    }
+    std::chrono::nanoseconds frameInterval() override
+    {
+        return std::chrono::nanoseconds(std::int64_t(js_frame_interval() * 1e6));
+    }
+
+    static const char *nameOf(fotonar::Control control)
+    {
+        for (const fotonar::ControlSpec &entry : fotonar::windowLayout())
+            if (entry.revealedAs == control)
+                return entry.name.data();
+        return "";
     }
 
     fotonar::PixelSurface m_surface;
@@ -116,25 +187,6 @@ std::string jsonString(std::string_view value)
     return quoted + "\"";
 }
 
-const char *kindName(fotonar::ControlKind kind)
-{
-    switch (kind) {
-    case fotonar::ControlKind::Frame:
-        return "frame";
-    case fotonar::ControlKind::Option:
-        return "option";
-    case fotonar::ControlKind::ScrollBar:
-        return "scrollbar";
-    case fotonar::ControlKind::Button:
-        return "button";
-    case fotonar::ControlKind::Label:
-        return "label";
-    case fotonar::ControlKind::Image:
-        return "image";
-    }
-    return "";
-}
-
 std::string colourText(std::optional<fotonar::Colour> colour)
 {
     if (!colour)
@@ -148,20 +200,20 @@ std::string colourText(std::optional<fotonar::Colour> colour)
 
 extern "C" {
 
-/// The window as JSON: its caption, size and slow-down range, and every control of the layout
-/// table in table order, with its place, caption, font size, background and tab index.
+/// The window as JSON: its caption, size, slow-down range and focus colour, and every control of
+/// the layout table in table order, with its place, caption, font size, background and tab index.
 EMSCRIPTEN_KEEPALIVE const char *fotonar_layout()
 {
     using namespace fotonar;
-    text = "{\"caption\":" + jsonString(windowCaption())
-        + ",\"width\":" + std::to_string(kPreferredWidth)
-        + ",\"height\":" + std::to_string(kPreferredHeight) + ",\"slowDown\":["
-        + std::to_string(kSlowDownMin) + "," + std::to_string(kSlowDownMax) + "],\"controls\":[";
-    bool first = true;
+    static constexpr const char *kinds[] {
+        "frame", "option", "scrollbar", "button", "label", "image"};
+    text = "{\"caption\":" + jsonString(windowCaption()) + ",\"width\":"
+        + std::to_string(kPreferredWidth) + ",\"height\":" + std::to_string(kPreferredHeight)
+        + ",\"slowDown\":[" + std::to_string(kSlowDownMin) + "," + std::to_string(kSlowDownMax)
+        + "],\"focus\":" + colourText(classicSystemColour(kHighlightEntry)) + ",\"controls\":[";
     for (const ControlSpec &entry : windowLayout()) {
-        text += first ? "" : ",";
-        first = false;
-        text += "{\"kind\":\"" + std::string(kindName(entry.kind)) + "\",\"name\":"
+        text += (&entry == windowLayout().data() ? "" : ",");
+        text += "{\"kind\":\"" + std::string(kinds[int(entry.kind)]) + "\",\"name\":"
             + jsonString(entry.name) + ",\"container\":" + jsonString(entry.container)
             + ",\"box\":[" + std::to_string(entry.box.left) + "," + std::to_string(entry.box.top)
             + "," + std::to_string(entry.box.width) + "," + std::to_string(entry.box.height)
@@ -180,7 +232,7 @@ EMSCRIPTEN_KEEPALIVE const char *fotonar_layout()
 /// selects the start-up options.
 EMSCRIPTEN_KEEPALIVE void fotonar_start(double scale)
 {
-    window = std::make_unique<WebWindow>(".", scale);
+    window = std::make_unique<WebWindow>(scale);
 }
 
 /// The browser's decimal separator. The page asks the browser for it after the first picture,
@@ -190,41 +242,12 @@ EMSCRIPTEN_KEEPALIVE void fotonar_set_separator(const char *separator)
     window->controller().fields().setSeparator(separator);
 }
 
-/// The canvas now has `scale` device pixels a CSS pixel of the design; the picture is carried
-/// over and everything goes to the canvas again.
-EMSCRIPTEN_KEEPALIVE void fotonar_resize(double scale)
+/// Takes the page's inbox: "click NAME", "scroll VALUE", "key NAME KEY" (the focused control
+/// and a key of the window's keyboard), "resize SCALE" and "repaint". A Start runs inside this
+/// call, yielding as it goes (call it asynchronously).
+EMSCRIPTEN_KEEPALIVE void fotonar_pump()
 {
-    window->pixels().resize(fotonar::kPreferredWidth, fotonar::kPreferredHeight, scale);
-    window->pixels().showChanges();
-}
-
-/// The canvas lost what was put on it (the browser may drop a hidden canvas's pixels): the whole
-/// picture goes to it again.
-EMSCRIPTEN_KEEPALIVE void fotonar_repaint()
-{
-    window->pixels().invalidate();
-    window->pixels().showChanges();
-}
-
-EMSCRIPTEN_KEEPALIVE void fotonar_option_click(const char *option)
-{
-    window->controller().option_Click(option);
-}
-
-EMSCRIPTEN_KEEPALIVE void fotonar_scroll_change(int value)
-{
-    window->controller().HScroll1_Change(value);
-}
-
-/// A whole run; yields to the browser as it goes (call it asynchronously).
-EMSCRIPTEN_KEEPALIVE void fotonar_start_click()
-{
-    window->controller().cmdStart_Click();
-}
-
-EMSCRIPTEN_KEEPALIVE void fotonar_konec_click()
-{
-    window->controller().cmdKonec_Click();
+    window->deliverEvents();
 }
 
 /// The title's box width and letter spacing for a caption `advance` CSS pixels wide, as two
@@ -257,10 +280,15 @@ EMSCRIPTEN_KEEPALIVE void fotonar_pauses()
         run.pause();
 }
 
-/// How many frames the surface has put on the canvas.
+/// How many frames the surface has put on the canvas, and how many runs have begun.
 EMSCRIPTEN_KEEPALIVE int fotonar_frames()
 {
     return window->pixels().framesShown();
+}
+
+EMSCRIPTEN_KEEPALIVE int fotonar_runs()
+{
+    return window->controller().runsStarted();
 }
 
 } // extern "C"

@@ -3,6 +3,7 @@
 #include "accessiblename.h"
 
 #include "classiccolours.h"
+#include "runerror.h"
 
 #include <commctrl.h>
 
@@ -53,8 +54,8 @@ Font defaultFont(int pixels)
         widen(kDefaultFamily).c_str()));
 }
 
-// The scroll bar shows its focus only by a blinking thumb, easily missed on a projector; like
-// the Linux build it gets a frame in the highlight colour while it has the focus.
+// The scroll bar shows its focus only by a blinking thumb, easily missed on a projector; as in
+// every build it gets a frame in the classic highlight colour while it has the focus.
 LRESULT CALLBACK scrollBarFocus(
     HWND scrollBar, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR)
 {
@@ -70,7 +71,7 @@ LRESULT CALLBACK scrollBarFocus(
             RECT box {};
             GetClientRect(scrollBar, &box);
             const int width = std::max(2, int(GetDpiForWindow(scrollBar) / 48));
-            const Brush highlight(CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT)));
+            const Brush highlight(CreateSolidBrush(classicColour(kHighlightEntry)));
             for (int ring = 0; ring < width; ++ring) {
                 FrameRect(dc, &box, highlight.get());
                 InflateRect(&box, -1, -1);
@@ -90,6 +91,7 @@ LRESULT CALLBACK scrollBarFocus(
 
 FotonarWindow::FotonarWindow(HINSTANCE instance)
     : m_instance(instance)
+    , m_surface(*this, PixelOrder::Bgra) // a 32-bit DIB's bytes
     , m_controller(*this, localeDecimalSeparator())
     , m_grey(CreateSolidBrush(toColorRef(kBackgroundGrey)))
     , m_lightGreen(CreateSolidBrush(toColorRef(kLightGreen)))
@@ -109,9 +111,8 @@ FotonarWindow::FotonarWindow(HINSTANCE instance)
     if (!m_window)
         throw std::runtime_error("cannot create the window");
     m_scale = dpiScale(m_window);
-    m_surface = std::make_unique<GdiSurface>(m_window);
-    m_surface->setScale(m_scale);
-    m_surface->setForeground(kAppWorkspace);
+    m_surface.setForeground(kAppWorkspace);
+    followClientArea();
     createControls();
     m_controller.Form_Load();
 }
@@ -177,10 +178,13 @@ LRESULT FotonarWindow::handleMessage(UINT message, WPARAM w, LPARAM l)
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(m_window, &paint);
-        m_surface->paint(dc, paint.rcPaint);
+        paintPicture(dc, paint.rcPaint);
         EndPaint(m_window, &paint);
         return 0;
     }
+    case WM_SIZE:
+        followClientArea();
+        return 0;
     case WM_DPICHANGED:
         onDpiChanged(w, l);
         return 0;
@@ -268,8 +272,6 @@ HWND FotonarWindow::createControl(const ControlSpec &entry, int id)
             look.bitmap = m_bitmaps[entry.caption].get();
         SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&look));
     }
-    if (entry.revealedAs)
-        m_surface->addControl(*entry.revealedAs, control);
     return control;
 }
 
@@ -361,48 +363,28 @@ const FotonarWindow::ControlWindow *FotonarWindow::controlAt(HWND handle) const
     return nullptr;
 }
 
+void FotonarWindow::dispatch(MSG &message)
+{
+    if (handleKey(message))
+        return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
 bool FotonarWindow::handleKey(const MSG &message)
 {
-    if (message.message != WM_KEYDOWN || m_controller.isRunning())
+    static const std::map<WPARAM, Key> keys {{VK_TAB, Key::Tab}, {VK_LEFT, Key::Left},
+        {VK_RIGHT, Key::Right}, {VK_UP, Key::Up}, {VK_DOWN, Key::Down}, {VK_PRIOR, Key::PageUp},
+        {VK_NEXT, Key::PageDown}, {VK_HOME, Key::Home}, {VK_END, Key::End}, {VK_SPACE, Key::Space},
+        {VK_RETURN, Key::Enter}};
+    if (message.message != WM_KEYDOWN)
         return false;
-    const ControlWindow *focused = controlAt(GetFocus());
-    switch (message.wParam) {
-    case VK_TAB: {
-        // Tab stops at the chosen option of each frame only, at that option's own place.
-        const auto order = tabOrder();
-        const auto at = std::find_if(order.begin(), order.end(),
-            [&](const ControlSpec *entry) { return focused && entry == focused->entry; });
-        const std::size_t current = at == order.end() ? 0 : std::size_t(at - order.begin());
-        const bool forward = GetKeyState(VK_SHIFT) >= 0;
-        const std::size_t next = nextTabStop(current, forward, [this](const ControlSpec &entry) {
-            HWND control = controlHandle(entry.name);
-            return IsWindowVisible(control) && IsWindowEnabled(control)
-                && (entry.kind != ControlKind::Option
-                    || SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
-        });
-        SetFocus(controlHandle(order[next]->name));
-        return true;
-    }
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN: {
-        if (!focused || focused->entry->kind != ControlKind::Option)
-            return false;
-        const int step = message.wParam == VK_LEFT || message.wParam == VK_UP ? -1 : 1;
-        if (const ControlSpec *beside = adjacentOption(*focused->entry, step)) {
-            SetFocus(controlHandle(beside->name));
-            m_controller.option_Click(beside->name);
-        }
-        return true;
-    }
-    case VK_RETURN:
-        if (!focused || focused->entry->kind != ControlKind::Button)
-            return false;
-        SendMessageW(focused->handle, BM_CLICK, 0, 0);
-        return true;
-    }
-    return false;
+    const auto key = keys.find(message.wParam);
+    const ControlWindow *focused = key == keys.end() ? nullptr : controlAt(GetFocus());
+    if (!focused || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
+        return false;
+    const bool shifted = key->second == Key::Tab && GetKeyState(VK_SHIFT) < 0;
+    return m_controller.keyPressed(focused->entry->name, shifted ? Key::BackTab : key->second);
 }
 
 void FotonarWindow::selectOption(const ControlSpec &option)
@@ -414,9 +396,111 @@ void FotonarWindow::selectOption(const ControlSpec &option)
                 control.entry == &option ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+void FotonarWindow::showSlowDown(int value)
+{
+    SetScrollPos(controlHandle("HScroll1"), SB_CTL, value, TRUE);
+}
+
+void FotonarWindow::focus(const ControlSpec &control)
+{
+    SetFocus(controlHandle(control.name));
+}
+
 Surface &FotonarWindow::surface()
 {
-    return *m_surface;
+    return m_surface;
+}
+
+void FotonarWindow::paintPicture(HDC dc, const RECT &area)
+{
+    // Straight from the picture's memory, which is laid out as a top-down 32-bit DIB: described
+    // from the area's first row on, so that its rows count from the top whatever GDI's origin.
+    const std::uint32_t *pixels = m_surface.pixels();
+    const RECT picture {0, 0, m_surface.deviceWidth(), m_surface.deviceHeight()};
+    RECT shown {};
+    if (pixels && IntersectRect(&shown, &area, &picture)) {
+        BITMAPINFO info {};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture.right, -(shown.bottom - shown.top), 1,
+            32, BI_RGB, 0, 0, 0, 0, 0};
+        SetDIBitsToDevice(dc, shown.left, shown.top, DWORD(shown.right - shown.left),
+            DWORD(shown.bottom - shown.top), shown.left, 0, 0, UINT(shown.bottom - shown.top),
+            pixels + std::size_t(shown.top) * std::size_t(picture.right), &info, DIB_RGB_COLORS);
+    }
+    // Where there is no picture yet, or the window is larger than it, the window's grey.
+    const HRGN rest = CreateRectRgnIndirect(&area);
+    if (pixels) {
+        const HRGN covered = CreateRectRgnIndirect(&shown);
+        CombineRgn(rest, rest, covered, RGN_DIFF);
+        DeleteObject(covered);
+    }
+    FillRgn(dc, rest, m_grey.get());
+    DeleteObject(rest);
+}
+
+void FotonarWindow::followClientArea()
+{
+    RECT client {};
+    GetClientRect(m_window, &client);
+    m_surface.resize(
+        int(std::ceil(client.right / m_scale)), int(std::ceil(client.bottom / m_scale)), m_scale);
+}
+
+void FotonarWindow::show(std::span<const PixelRect> rectangles)
+{
+    for (const PixelRect &rect : rectangles) {
+        const RECT area {rect.left, rect.top, rect.right + 1, rect.bottom + 1};
+        InvalidateRect(m_window, &area, FALSE);
+    }
+}
+
+void FotonarWindow::yield()
+{
+    // Paint now, and hand on whatever came meanwhile, input too, so that the window never counts
+    // as not responding; the controller holds back what clicks and keys ask for until the run
+    // has returned.
+    RedrawWindow(m_window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(int(message.wParam));
+            break;
+        }
+        dispatch(message);
+    }
+}
+
+void FotonarWindow::showControl(Control control)
+{
+    ShowWindow(revealed(control), SW_SHOWNA);
+}
+
+void FotonarWindow::moveControl(Control control, int left, int top)
+{
+    SetWindowPos(revealed(control), nullptr, toDevice(left), toDevice(top), 0, 0,
+        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HWND FotonarWindow::revealed(Control control) const
+{
+    for (const ControlWindow &each : m_controls)
+        if (each.entry->revealedAs == control)
+            return each.handle;
+    throw RunError("Okno nemá ovládací prvek, který má běh ukázat.");
+}
+
+std::chrono::nanoseconds FotonarWindow::frameInterval()
+{
+    // Read once a frame: the window may have moved to another monitor.
+    const WindowDc dc(m_window);
+    return FramePacer::refreshInterval(GetDeviceCaps(dc, VREFRESH));
+}
+
+std::optional<Colour> FotonarWindow::systemColour(int entry)
+{
+    // The drawing's system colours follow the desktop's colour scheme, as on Windows they do.
+    if (entry < 0 || entry > COLOR_MENUBAR)
+        return std::nullopt;
+    return Colour(GetSysColor(entry));
 }
 
 void FotonarWindow::showRunError(const std::string &message)
@@ -435,51 +519,28 @@ void FotonarWindow::onCommand(WPARAM w, LPARAM l)
 {
     if (HIWORD(w) != BN_CLICKED)
         return;
-    const ControlWindow *control = controlAt(reinterpret_cast<HWND>(l));
-    if (!control)
-        return;
-    if (control->entry->kind == ControlKind::Option)
-        m_controller.option_Click(control->entry->name);
-    else if (control->entry->name == "cmdStart")
-        m_controller.cmdStart_Click();
-    else if (control->entry->name == "cmdKonec")
-        m_controller.cmdKonec_Click();
+    if (const ControlWindow *control = controlAt(reinterpret_cast<HWND>(l)))
+        m_controller.click(control->entry->name);
 }
 
 void FotonarWindow::onScroll(WPARAM w, LPARAM l)
 {
+    // The scroll bar's arrows and trough move it as its keys do; the thumb where it is dropped.
+    static const std::map<WORD, Key> parts {{SB_LINELEFT, Key::Left}, {SB_LINERIGHT, Key::Right},
+        {SB_PAGELEFT, Key::PageUp}, {SB_PAGERIGHT, Key::PageDown}, {SB_LEFT, Key::Home},
+        {SB_RIGHT, Key::End}};
     HWND scrollBar = reinterpret_cast<HWND>(l);
-    SCROLLINFO info {sizeof(info), SIF_ALL, 0, 0, 0, 0, 0};
-    GetScrollInfo(scrollBar, SB_CTL, &info);
-    int value = info.nPos;
-    switch (LOWORD(w)) {
-    case SB_LINELEFT:
-    case SB_PAGELEFT:
-        --value;
-        break;
-    case SB_LINERIGHT:
-    case SB_PAGERIGHT:
-        ++value;
-        break;
-    case SB_LEFT:
-        value = kSlowDownMin;
-        break;
-    case SB_RIGHT:
-        value = kSlowDownMax;
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        value = info.nTrackPos;
-        break;
-    default:
-        return;
+    int value = m_controller.slowDown();
+    if (const auto part = parts.find(LOWORD(w)); part != parts.end()) {
+        value = slideTarget(value, part->second);
+    } else if (LOWORD(w) == SB_THUMBTRACK || LOWORD(w) == SB_THUMBPOSITION) {
+        SCROLLINFO info {sizeof(info), SIF_TRACKPOS, 0, 0, 0, 0, 0};
+        GetScrollInfo(scrollBar, SB_CTL, &info);
+        value = std::clamp(info.nTrackPos, kSlowDownMin, kSlowDownMax);
     }
-    value = std::clamp(value, kSlowDownMin, kSlowDownMax);
     SetScrollPos(scrollBar, SB_CTL, value, TRUE);
-    if (value != m_slowDown) {
-        m_slowDown = value;
+    if (value != m_controller.slowDown())
         m_controller.HScroll1_Change(value);
-    }
 }
 
 LRESULT FotonarWindow::onControlColour(HDC dc, HWND)
@@ -499,7 +560,7 @@ void FotonarWindow::onDpiChanged(WPARAM w, LPARAM l)
     SetWindowPos(m_window, nullptr, suggested->left, suggested->top,
         suggested->right - suggested->left, suggested->bottom - suggested->top,
         SWP_NOZORDER | SWP_NOACTIVATE);
-    m_surface->setScale(m_scale);
+    followClientArea();
     applyFonts();
     placeControls(rescale);
     InvalidateRect(m_window, nullptr, FALSE);

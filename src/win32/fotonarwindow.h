@@ -1,22 +1,22 @@
 #pragma once
 
 #include "gdi.h"
-#include "gdisurface.h"
 #include "labelview.h"
 #include "layout.h"
+#include "pixelsurface.h"
 #include "windowcontroller.h"
 
 #include <map>
-#include <memory>
 #include <vector>
 
 namespace fotonar::win32 {
 
 /// The program's one window on Windows: the controls of the shared layout as native controls,
-/// scaled to the monitor's dots per inch, over the picture that a run draws. The window object
-/// lives with its HWND; each message goes to a small handler. Its behaviour is the shared
-/// WindowController's; the window forwards the messages to it.
-class FotonarWindow : private WindowFrontEnd
+/// scaled to the monitor's dots per inch, over the picture that a run draws (the shared
+/// PixelSurface, laid out as a 32-bit DIB and copied to the window in WM_PAINT). The window
+/// object lives with its HWND; each message goes to a small handler. Its behaviour and keyboard
+/// are the shared WindowController's; the window forwards the messages to it.
+class FotonarWindow : private WindowFrontEnd, private PixelSurface::Screen
 {
 public:
     /// Creates the window with its controls and runs the start-up handler; does not show it.
@@ -28,12 +28,12 @@ public:
     /// Shows the window at its preferred size, or maximized where that would nearly fill the
     /// screen, with the focus on Start.
     void showOnScreen(int showCommand);
-    /// The keyboard of the message loop: Tab, the arrow keys among option buttons, Enter on a
-    /// button. True when the message was handled.
-    bool handleKey(const MSG &message);
+    /// Hands a message of the thread's queue on: keys to the window's keyboard first, the rest
+    /// to its window. The program's message loop and a run's yields both go through here.
+    void dispatch(MSG &message);
     HWND handle() const { return m_window; }
     /// For benchmarks and diagnostics.
-    GdiSurface &gdiSurface() { return *m_surface; }
+    PixelSurface &pixelSurface() { return m_surface; }
     WindowController &controller() { return m_controller; }
     /// The status the program ends with: 0, or WindowController::kRunErrorExitStatus after a
     /// run-time error.
@@ -61,9 +61,23 @@ private:
     const ControlWindow *controlAt(HWND handle) const;
 
     void selectOption(const ControlSpec &option) override;
+    void showSlowDown(int value) override;
+    void focus(const ControlSpec &control) override;
     Surface &surface() override;
     void showRunError(const std::string &message) override;
     void quit(int exitStatus) override;
+
+    void show(std::span<const PixelRect> rectangles) override;
+    void yield() override;
+    void showControl(Control control) override;
+    void moveControl(Control control, int left, int top) override;
+    std::chrono::nanoseconds frameInterval() override;
+    std::optional<Colour> systemColour(int entry) override;
+
+    bool handleKey(const MSG &message);
+    void paintPicture(HDC dc, const RECT &area);
+    void followClientArea();
+    HWND revealed(Control control) const;
 
     void stackInTableOrder();
     void fitTitle();
@@ -75,7 +89,7 @@ private:
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;
-    std::unique_ptr<GdiSurface> m_surface;
+    PixelSurface m_surface;
     WindowController m_controller;
     std::vector<ControlWindow> m_controls;
     std::map<int, Font> m_fonts; ///< by pixel size at 96 dpi, at the current scale
@@ -84,7 +98,6 @@ private:
     Brush m_grey;
     Brush m_lightGreen;
     double m_scale = 1;
-    int m_slowDown = kSlowDownMin;
     int m_exitStatus = 0;
 };
 

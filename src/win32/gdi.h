@@ -1,5 +1,7 @@
 #pragma once
 
+#include "colour.h"
+
 #include <windows.h>
 
 #include <memory>
@@ -16,7 +18,6 @@ struct GdiObjectDeleter
 };
 template<typename Handle>
 using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
-using Pen = GdiObject<HPEN>;
 using Brush = GdiObject<HBRUSH>;
 using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
@@ -61,6 +62,12 @@ private:
     HWND m_window;
     HDC m_dc;
 };
+
+/// A plain colour (0x00BBGGRR, the layout of a COLORREF) as GDI takes it.
+inline COLORREF toColorRef(Colour colour)
+{
+    return COLORREF(colour & 0xFFFFFFu);
+}
 
 /// UTF-8 to the UTF-16 that Windows takes, and back.
 std::wstring widen(std::string_view text);

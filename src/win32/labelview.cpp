@@ -1,7 +1,6 @@
 #include "labelview.h"
 
 #include "classiccolours.h"
-#include "gdisurface.h"
 
 #include <string>
 

@@ -15,18 +15,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
         fotonar::win32::FotonarWindow window(instance);
         window.showOnScreen(showCommand);
         MSG message {};
-        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-            if (window.handleKey(message))
-                continue;
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+        while (GetMessageW(&message, nullptr, 0, 0) > 0)
+            window.dispatch(message);
         if (SUCCEEDED(com))
             CoUninitialize();
         return int(message.wParam);
     } catch (const std::exception &error) {
-        MessageBoxW(
-            nullptr, fotonar::win32::widen(error.what()).c_str(), L"Fotonar", MB_OK | MB_ICONERROR);
-        return 1;
+        const std::wstring text = fotonar::win32::widen(fotonar::startupFailureText(error.what()));
+        MessageBoxW(nullptr, text.c_str(), L"Fotonar", MB_OK | MB_ICONERROR);
+        return fotonar::WindowController::kStartupFailureExitStatus;
     }
 }

@@ -1,50 +1,56 @@
 // Fotonar in the browser: the page's side of the window. The controls are the browser's own,
 // made from the layout table that the program hands over, and the picture is a canvas under
-// them. Everything the window does lives in the program (fotonar-core.wasm): this page forwards
-// the controls' events to it, holds them back while a run is going on (a run yields to the
-// browser at its frames, and what the user does meanwhile is handled after it, as on the
-// desktop), puts the picture's changed rectangles on the canvas and keeps the canvas sharp at
-// the screen's pixel density.
+// them. Everything the window does lives in the program (fotonar-core.wasm), keyboard included:
+// this page puts what the user does in an inbox that the program takes, puts the picture's
+// changed rectangles on the canvas and keeps the canvas sharp at the screen's pixel density.
 'use strict';
 
 (() => {
     const FIELDS = {nIndex: 0, nVzdalenost: 1, nSpomaleni: 2};
+    // The keys of the program's keyboard, by the browser's names.
+    const KEYS = {Tab: 'Tab', ArrowLeft: 'Left', ArrowRight: 'Right', ArrowUp: 'Up',
+        ArrowDown: 'Down', PageUp: 'PageUp', PageDown: 'PageDown', Home: 'Home', End: 'End',
+        ' ': 'Space', Enter: 'Enter'};
+    const STARTUP_FAILURE = '@STARTUP_FAILURE@'; // the program's own words, put in by the build
     const windowElement = document.getElementById('window');
-    const canvas = document.getElementById('picture');
-    // Transparent where nothing was put: a new canvas shows the window's grey at once.
-    const context = canvas.getContext('2d');
+    let canvas = document.getElementById('picture');
+    let screen = null; // puts the program's pixels on the canvas
     const controls = new Map(); // by the layout's names
-    const queue = []; // what the user did, in order, waiting for the program
+    const inbox = []; // what the user did, in order, for the program to take
     let core = null;
     let layout = null;
-    let pumping = false;
-    let runs = 0;
-    let accepting = false; // the program knows the decimal separator and takes the user's actions
-    let running = false;
+    let busy = false; // the program is inside a call, which a run makes long
+    let pumping = Promise.resolve();
+    let accepting = false; // the program knows the decimal separator and takes the inbox
     let ended = false;
     let frameMs = 1000 / 60;
-    let fitPending = false;
-    let repaintPending = false;
 
     // What the program calls (fotonar-core's imports).
     window.Fotonar = {
-        putImage(image, rects) {
-            for (let i = 0; i < rects.length; i += 4)
-                context.putImageData(image, 0, 0, rects[i], rects[i + 1], rects[i + 2], rects[i + 3]);
+        putPixels(heap, pointer, width, height, rects) {
+            screen.put(heap, pointer, width, height, rects);
+        },
+        takeEvent() {
+            return inbox.shift();
         },
         showControl(name) {
             controls.get(name).hidden = false;
         },
         moveControl(name, left, top) {
-            const element = controls.get(name);
-            element.style.left = `${left}px`;
-            element.style.top = `${top}px`;
+            Object.assign(controls.get(name).style, {left: `${left}px`, top: `${top}px`});
         },
         frameInterval() {
             return frameMs;
         },
         selectOption(name) {
             controls.get(name).querySelector('input').checked = true;
+        },
+        showSlowDown(value) {
+            controls.get('HScroll1').value = value;
+        },
+        focus(name) {
+            const control = controls.get(name);
+            (control.querySelector('input') ?? control).focus();
         },
         showError(message) {
             window.alert(message);
@@ -60,59 +66,127 @@
             core.ccall('fotonar_set_field', null, ['number', 'string'], [FIELDS[name], text]);
         },
         frames() {
-            return core.ccall('fotonar_frames', 'number', [], []);
+            return core._fotonar_frames();
         },
         get running() {
-            return running;
+            return busy;
         },
         get runs() {
-            return runs;
+            return core._fotonar_runs(); // reads a number, safe even while a run is suspended
         },
         // For the benchmark: a whole run, and the pauses of one run alone, in milliseconds.
         async timeRun() {
             const start = performance.now();
-            await core.ccall('fotonar_start_click', null, [], [], {async: true});
+            deliver('click cmdStart');
+            await pumping;
             return performance.now() - start;
         },
         timePauses() {
             const start = performance.now();
-            core.ccall('fotonar_pauses', null, [], []);
+            core._fotonar_pauses();
             return performance.now() - start;
         },
     };
 
-    // The user's actions go to the program in order; a Start takes the program until its run
-    // has ended, and whatever came meanwhile waits for it.
-    function enqueue(action) {
+    // The program takes the inbox when the page pumps it, and at every frame of a run; the page
+    // never calls into it while a run is suspended.
+    function deliver(event) {
         if (ended)
             return;
-        queue.push(action);
-        if (!pumping && accepting)
-            pump();
+        inbox.push(event);
+        if (accepting && !busy)
+            pumping = pump();
     }
 
     async function pump() {
-        pumping = true;
-        while (queue.length && !ended) {
-            const action = queue.shift();
-            if (action === 'start') {
-                running = true;
-                ++runs;
-                await core.ccall('fotonar_start_click', null, [], [], {async: true});
-                running = false;
-            } else {
-                action();
-            }
-        }
-        pumping = false;
-        if (fitPending && !ended)
-            fit();
-        if (repaintPending && !ended)
-            repaint();
+        busy = true;
+        while (inbox.length && !ended)
+            await core.ccall('fotonar_pump', null, [], [], {async: true});
+        busy = false;
     }
 
-    function call(name, types = [], values = []) {
-        return () => core.ccall(name, null, types, values);
+    // WebGL2 on a GPU: the rectangles go into one texture straight from the program's memory,
+    // and one triangle copies the texture to the canvas pixel for pixel. Where WebGL would be
+    // drawn in software, the 2D canvas costs less.
+    const VERTICES = `#version 300 es
+        void main() {
+            gl_Position = vec4(float((gl_VertexID & 1) << 2) - 1.0, float((gl_VertexID & 2) << 1) - 1.0, 0.0, 1.0);
+        }`;
+    const PIXELS = `#version 300 es
+        precision highp float;
+        uniform highp sampler2D picture;
+        uniform int top;
+        out vec4 colour;
+        void main() {
+            colour = texelFetch(picture, ivec2(int(gl_FragCoord.x), top - int(gl_FragCoord.y)), 0);
+        }`;
+
+    function webglScreen(target) {
+        const gl = target.getContext('webgl2',
+            {antialias: false, depth: false, stencil: false, failIfMajorPerformanceCaveat: true});
+        const program = gl && gl.createProgram();
+        if (!program)
+            return null;
+        for (const [type, source] of [[gl.VERTEX_SHADER, VERTICES], [gl.FRAGMENT_SHADER, PIXELS]]) {
+            const shader = gl.createShader(type);
+            gl.shaderSource(shader, source);
+            gl.compileShader(shader);
+            gl.attachShader(program, shader);
+        }
+        gl.linkProgram(program);
+        if (!gl.getProgramParameter(program, gl.LINK_STATUS))
+            return null;
+        gl.useProgram(program);
+        const top = gl.getUniformLocation(program, 'top');
+        gl.bindTexture(gl.TEXTURE_2D, gl.createTexture());
+        gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
+        gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.NEAREST);
+        gl.clearColor(0, 0, 0, 0); // where nothing is drawn yet, the window's grey shows
+        gl.clear(gl.COLOR_BUFFER_BIT);
+        let size = '';
+        target.addEventListener('webglcontextlost', (event) => {
+            // Lost (the GPU was reset): the picture goes on in a fresh canvas, in 2D.
+            event.preventDefault();
+            const fresh = document.createElement('canvas');
+            fresh.id = 'picture';
+            [fresh.width, fresh.height] = [canvas.width, canvas.height];
+            canvas.replaceWith(fresh);
+            canvas = fresh;
+            screen = canvasScreen(fresh);
+            deliver('repaint');
+        });
+        return {
+            put(heap, pointer, width, height, rects) {
+                if (size !== `${width}x${height}`) {
+                    size = `${width}x${height}`;
+                    gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA8, width, height, 0, gl.RGBA, gl.UNSIGNED_BYTE, null);
+                }
+                gl.pixelStorei(gl.UNPACK_ROW_LENGTH, width);
+                for (let i = 0; i < rects.length; i += 4) {
+                    gl.pixelStorei(gl.UNPACK_SKIP_PIXELS, rects[i]);
+                    gl.pixelStorei(gl.UNPACK_SKIP_ROWS, rects[i + 1]);
+                    gl.texSubImage2D(gl.TEXTURE_2D, 0, rects[i], rects[i + 1], rects[i + 2], rects[i + 3],
+                        gl.RGBA, gl.UNSIGNED_BYTE, heap, pointer);
+                }
+                gl.viewport(0, 0, target.width, target.height);
+                gl.uniform1i(top, target.height - 1);
+                gl.drawArrays(gl.TRIANGLES, 0, 3);
+            },
+        };
+    }
+
+    // The 2D canvas, where WebGL2 is missing: the rectangles from an image over the program's
+    // memory. Transparent where nothing was put: a new canvas shows the window's grey at once.
+    function canvasScreen(target) {
+        const context = target.getContext('2d');
+        target.addEventListener('contextrestored', () => deliver('repaint'));
+        return {
+            put(heap, pointer, width, height, rects) {
+                const image = new ImageData(new Uint8ClampedArray(heap.buffer, pointer, width * height * 4), width, height);
+                for (let i = 0; i < rects.length; i += 4)
+                    context.putImageData(image, 0, 0, rects[i], rects[i + 1], rects[i + 2], rects[i + 3]);
+            },
+        };
     }
 
     function css(colour) {
@@ -131,22 +205,6 @@
         return element;
     }
 
-    // The arrow keys choose the option beside the focused one in its frame, as on the desktop,
-    // where a frame's options end at its ends rather than going round.
-    function stepWithinFrame(event) {
-        const step = {ArrowLeft: -1, ArrowUp: -1, ArrowRight: 1, ArrowDown: 1}[event.key];
-        if (!step)
-            return;
-        event.preventDefault();
-        const options = [...event.target.closest('fieldset').querySelectorAll('input')];
-        const beside = options[options.indexOf(event.target) + step];
-        if (beside) {
-            beside.focus();
-            beside.checked = true;
-            beside.dispatchEvent(new Event('change'));
-        }
-    }
-
     function make(entry) {
         switch (entry.kind) {
         case 'frame': {
@@ -163,8 +221,7 @@
             input.name = entry.container;
             input.value = entry.name;
             input.tabIndex = entry.tabIndex + 1;
-            input.addEventListener('change', () => enqueue(call('fotonar_option_click', ['string'], [entry.name])));
-            input.addEventListener('keydown', stepWithinFrame);
+            input.addEventListener('change', () => deliver(`click ${entry.name}`));
             option.append(input, entry.caption);
             return option;
         }
@@ -172,34 +229,17 @@
             const range = document.createElement('input');
             range.type = 'range';
             [range.min, range.max] = layout.slowDown;
-            range.step = 1;
             range.value = layout.slowDown[0];
             range.tabIndex = entry.tabIndex + 1;
             range.setAttribute('aria-label', entry.accessibleName);
-            range.addEventListener('input', () => {
-                const value = Number(range.value);
-                enqueue(call('fotonar_scroll_change', ['number'], [value]));
-            });
-            // As on the desktop: left and up towards 1, right and down towards 6.
-            range.addEventListener('keydown', (event) => {
-                const step = {ArrowUp: -1, ArrowDown: 1}[event.key];
-                if (!step)
-                    return;
-                event.preventDefault();
-                const value = Math.min(Math.max(Number(range.value) + step, range.min), range.max);
-                if (value !== Number(range.value)) {
-                    range.value = value;
-                    range.dispatchEvent(new Event('input'));
-                }
-            });
+            range.addEventListener('input', () => deliver(`scroll ${range.value}`));
             return range;
         }
         case 'button': {
             const button = withCaption(document.createElement('button'), entry);
             button.type = 'button';
             button.tabIndex = entry.tabIndex + 1;
-            button.addEventListener('click', () => enqueue(
-                entry.name === 'cmdStart' ? 'start' : call('fotonar_konec_click')));
+            button.addEventListener('click', () => deliver(`click ${entry.name}`));
             return button;
         }
         case 'label': {
@@ -224,25 +264,25 @@
         throw new Error(`unknown kind of control: ${entry.kind}`);
     }
 
-    // Tab goes round the window's controls as on the desktop, from the last to the first: the
-    // tab indices give the order within.
-    function keepTabInWindow(event) {
-        if (event.key !== 'Tab')
+    // The keys of the window's keyboard go to the program with the control that has the focus;
+    // the browser's own handling of them (which differs between browsers) does not happen.
+    function keyDown(event) {
+        const key = event.key === 'Tab' && event.shiftKey ? 'BackTab' : KEYS[event.key];
+        const control = event.target.closest('[id]');
+        if (!key || control === windowElement || event.ctrlKey || event.altKey || event.metaKey)
             return;
-        const stops = [...windowElement.querySelectorAll('[tabindex]')]
-            .filter((element) => element.tabIndex > 0 && !element.closest('[hidden]')
-                && (element.type !== 'radio' || element.checked))
-            .sort((a, b) => a.tabIndex - b.tabIndex);
-        const [first, last] = [stops[0], stops[stops.length - 1]];
-        if (document.activeElement === (event.shiftKey ? first : last)) {
-            event.preventDefault();
-            (event.shiftKey ? last : first).focus();
-        }
+        event.preventDefault();
+        deliver(`key ${control.id} ${key}`);
     }
 
     function build() {
         document.title = layout.caption;
-        windowElement.addEventListener('keydown', keepTabInWindow);
+        document.documentElement.style.setProperty('--focus', css(layout.focus));
+        windowElement.addEventListener('keydown', keyDown);
+        windowElement.addEventListener('keyup', (event) => {
+            if (event.key === ' ')
+                event.preventDefault(); // a button would take its release as a click
+        });
         for (const entry of layout.controls) {
             const element = make(entry);
             element.id = entry.name;
@@ -274,28 +314,13 @@
     }
 
     function fit() {
-        if (running) { // the program is busy: the canvas follows once its run has ended
-            fitPending = true;
-            return;
-        }
-        fitPending = false;
         const {fitted, device} = scale();
         windowElement.style.transform = fitted < 1 ? `scale(${fitted})` : '';
         const width = Math.ceil(layout.width * device);
         const height = Math.ceil(layout.height * device);
-        if (canvas.width !== width || canvas.height !== height) {
-            canvas.width = width;
-            canvas.height = height;
-        }
-        core.ccall('fotonar_resize', null, ['number'], [device]);
-    }
-
-    // The browser may drop the pixels of a canvas it does not show, and tells when it gives it
-    // back empty: the program puts the whole picture on it again, once its run has ended.
-    function repaint() {
-        repaintPending = running;
-        if (!running)
-            core.ccall('fotonar_repaint', null, [], []);
+        if (canvas.width !== width || canvas.height !== height)
+            [canvas.width, canvas.height] = [width, height];
+        deliver(`resize ${device}`);
     }
 
     function watchDensity() {
@@ -329,7 +354,7 @@
     // program ends, and a line says how to start it again.
     function end() {
         ended = true;
-        queue.length = 0;
+        inbox.length = 0;
         windowElement.remove();
         document.getElementById('ended').hidden = false;
         if (window.matchMedia('(display-mode: standalone)').matches || navigator.standalone)
@@ -353,6 +378,7 @@
             document.fonts.load('700 16px "Fotonar Serif"'),
             document.fonts.load('11px "Fotonar Sans"'),
         ]).catch(() => null);
+        screen = webglScreen(canvas) ?? canvasScreen(canvas);
         core = await coreModule();
         layout = JSON.parse(core.ccall('fotonar_layout', 'string', [], []));
         build();
@@ -362,10 +388,10 @@
         fitTitle();
         controls.get('cmdStart').focus(); // Space or Enter at once runs with the defaults
         window.addEventListener('resize', fit);
-        canvas.addEventListener('contextrestored', repaint);
+        // The browser may drop the pixels of a canvas it does not show.
         document.addEventListener('visibilitychange', () => {
             if (document.visibilityState === 'visible')
-                repaint();
+                deliver('repaint');
         });
         watchDensity();
         measureFrames();
@@ -374,14 +400,14 @@
             core.ccall('fotonar_set_separator', null, ['string'], [decimalSeparator()]);
             accepting = true;
             document.documentElement.dataset.ready = 'true';
-            pump();
+            pumping = pump();
         });
         if ('serviceWorker' in navigator)
             navigator.serviceWorker.register('sw.js').catch(() => null);
     }
 
     start().catch((error) => {
-        window.alert(`Fotonar se nepodařilo spustit: ${error.message || error}`);
+        window.alert(`${STARTUP_FAILURE}\n${error.message || error}`);
         end();
     });
 })();

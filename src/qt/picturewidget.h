@@ -1,0 +1,48 @@
+#pragma once
+
+#include "pixelsurface.h"
+
+#include <QHash>
+#include <QWidget>
+
+namespace fotonar {
+
+/// The window's drawing area: shows the run's picture, the shared PixelSurface, on Qt. The
+/// surface draws into memory laid out as Qt's RGB32; paintEvent copies the changed rectangles
+/// to the screen at the screen's pixel ratio, so the picture survives covering, minimising and
+/// resizing and stays sharp on high-density screens. While a run yields, Qt paints and delivers
+/// its events. The labels and images that a run places are sibling widgets registered with
+/// addControl().
+class PictureWidget : public QWidget, private PixelSurface::Screen
+{
+    Q_OBJECT
+
+public:
+    explicit PictureWidget(QWidget *parent = nullptr);
+
+    PixelSurface &surface() { return m_surface; }
+    /// Lets the run show and move `widget` under the name `control`.
+    void addControl(Control control, QWidget *widget);
+    /// The picture so far in device pixels, pictureRatio() of them to a logical pixel; null
+    /// before the first drawing.
+    QImage picture();
+    qreal pictureRatio() const { return m_surface.scale(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void show(std::span<const PixelRect> rectangles) override;
+    void yield() override;
+    void showControl(Control control) override;
+    void moveControl(Control control, int left, int top) override;
+    std::chrono::nanoseconds frameInterval() override;
+    QWidget *control(Control control) const;
+    void followScreen();
+
+    PixelSurface m_surface;
+    QHash<Control, QWidget *> m_controls;
+};
+
+} // namespace fotonar
