@@ -1,7 +1,9 @@
 // The picture every front end shows, drawn by the program itself: where lines, circles and fills
 // land at each scale, pens, clipping, colours in either byte order, what goes to the screen.
 
+#include "fieldtext.h"
 #include "pixelsurface.h"
+#include "run.h"
 #include "runerror.h"
 
 #include <QTest>
@@ -66,6 +68,8 @@ private slots:
     void circles();
     void farOffShapesAreClipped();
     void pictureIsMadeByTheFirstDrawingAndOnlyGrows();
+    void aNewScaleDrawsThePictureAgain_data();
+    void aNewScaleDrawsThePictureAgain();
     void onlyChangesGoToTheScreen();
     void controlsArePlacedInLogicalPixels();
 };
@@ -277,6 +281,42 @@ void TestPixelSurface::pictureIsMadeByTheFirstDrawingAndOnlyGrows()
     QCOMPARE(surface.deviceWidth(), 1000);
     QCOMPARE(surface.pixelAt(860, 760), kDarkGrey);
     QCOMPARE(surface.pixelAt(860, 761), kBackgroundGrey);
+}
+
+void TestPixelSurface::aNewScaleDrawsThePictureAgain_data()
+{
+    QTest::addColumn<double>("from");
+    QTest::addColumn<double>("to");
+    QTest::newRow("100 % to 200 %") << 1.0 << 2.0;
+    QTest::newRow("a phone's window narrowed to nothing and back") << 2.0 << 0.01;
+    QTest::newRow("125 % to 150 %") << 1.25 << 1.5;
+}
+
+void TestPixelSurface::aNewScaleDrawsThePictureAgain()
+{
+    // The window moves to another screen, or the browser's shrinks and grows again: the picture
+    // is the one the runs would have drawn at the new scale, pixel for pixel, not a resampling.
+    QFETCH(double, from);
+    QFETCH(double, to);
+    FieldTexts fields(",");
+    fields.set(Field::nIndex, "2");
+    fields.set(Field::nVzdalenost, "400");
+    fields.set(Field::nSpomaleni, "1");
+    Screen screen;
+    PixelSurface moved(screen, PixelOrder::Rgba), drawn(screen, PixelOrder::Rgba);
+    moved.resize(820, 580, from);
+    Run(moved, fields).execute();
+    fields.set(Field::nVzdalenost, "100");
+    Run(moved, fields).execute(); // over the first run's picture
+    moved.resize(820, 580, to);
+    moved.resize(820, 580, from);
+    drawn.resize(820, 580, from);
+    Run(drawn, fields).execute();
+    QCOMPARE(moved.deviceWidth(), drawn.deviceWidth());
+    QCOMPARE(moved.deviceHeight(), drawn.deviceHeight());
+    QVERIFY(std::memcmp(moved.pixels(), drawn.pixels(),
+                std::size_t(drawn.deviceWidth()) * std::size_t(drawn.deviceHeight()) * 4)
+        == 0);
 }
 
 void TestPixelSurface::onlyChangesGoToTheScreen()

@@ -108,37 +108,114 @@ void PixelSurface::regrow(int width, int height, double scale)
         m_scale = scale;
         return;
     }
-    // At a new scale the picture keeps the logical extent it had.
+    m_extentWidth = std::max(m_extentWidth, width);
+    m_extentHeight = std::max(m_extentHeight, height);
     const bool rescaled = scale != m_scale;
-    const auto extent = [&](int logical, int kept) {
-        return rescaled ? int(std::ceil(std::max(logical, int(std::ceil(kept / m_scale))) * scale))
-                        : std::max(int(std::ceil(logical * scale)), kept);
-    };
-    const int newWidth = extent(width, m_width), newHeight = extent(height, m_height);
+    const int newWidth = int(std::ceil(m_extentWidth * scale));
+    const int newHeight = int(std::ceil(m_extentHeight * scale));
     if (!rescaled && newWidth == m_width && newHeight == m_height && !m_pixels.empty())
         return;
     fillPending();
     const std::uint32_t grey = toPixel(kBackgroundGrey);
     std::vector<std::uint32_t> grown(std::size_t(newWidth) * std::size_t(newHeight), grey);
-    // The nearest pixel of the old picture: no smoothing, the same at any scale.
-    const double ratio = m_scale / scale;
-    for (int y = 0; y < newHeight && !m_pixels.empty(); ++y) {
-        const int fromY = int(y * ratio);
-        if (fromY >= m_height)
-            break;
-        const std::uint32_t *from = m_pixels.data() + std::size_t(fromY) * m_width;
-        std::uint32_t *to = grown.data() + std::size_t(y) * newWidth;
-        for (int x = 0; x < newWidth && int(x * ratio) < m_width; ++x)
-            to[x] = from[int(x * ratio)];
-    }
-    const bool uniform = m_pixels.empty();
+    const bool redraw = rescaled && m_replayable;
+    if (!redraw)
+        resample(grown, newWidth, newHeight, scale);
+    const bool uniform = m_pixels.empty() || redraw;
     m_pixels.swap(grown);
     m_width = newWidth;
     m_height = newHeight;
     m_scale = scale;
     m_changed.resize(int(std::ceil(newWidth / scale)), int(std::ceil(newHeight / scale)),
         uniform ? grey : ChangedTiles::kUnknown);
+    // At a new scale, everything is drawn again as it would have been drawn at that scale.
+    if (redraw)
+        for (const Drawn &drawn : m_drawn)
+            render(drawn);
+    fillPending();
     invalidate(kBackgroundGrey);
+}
+
+void PixelSurface::resample(
+    std::vector<std::uint32_t> &into, int width, int height, double scale) const
+{
+    // The nearest pixel of the old picture, where the drawings that made it are no longer known.
+    const double ratio = m_scale / scale;
+    for (int y = 0; y < height && !m_pixels.empty(); ++y) {
+        const int fromY = int(y * ratio);
+        if (fromY >= m_height)
+            break;
+        const std::uint32_t *from = m_pixels.data() + std::size_t(fromY) * m_width;
+        std::uint32_t *to = into.data() + std::size_t(y) * width;
+        for (int x = 0; x < width && int(x * ratio) < m_width; ++x)
+            to[x] = from[int(x * ratio)];
+    }
+}
+
+void PixelSurface::keep(const Drawn &drawn)
+{
+    if (!m_replayable)
+        return;
+    Drawn *last = m_drawn.empty() ? nullptr : &m_drawn.back();
+    const bool continues = last && drawn.kind == Drawn::Kind::Rows
+        && last->kind == Drawn::Kind::Rows && last->x1 == drawn.x1 && last->x2 == drawn.x2
+        && last->pen == drawn.pen && last->colour == drawn.colour && drawn.y1 == last->y2 + 1;
+    if (continues) {
+        last->y2 = drawn.y2;
+    } else {
+        if (last) {
+            const PixelRect before = extentOf(*last);
+            m_keptBefore = m_keptBefore.isEmpty()
+                ? before
+                : PixelRect {std::min(m_keptBefore.left, before.left),
+                    std::min(m_keptBefore.top, before.top),
+                    std::max(m_keptBefore.right, before.right),
+                    std::max(m_keptBefore.bottom, before.bottom)};
+        }
+        m_drawn.push_back(drawn);
+    }
+    // A pile of rows that covers everything drawn before it (a run's erase) leaves nothing of it
+    // to be seen: only what follows needs keeping.
+    const Drawn &pile = m_drawn.back();
+    if (pile.kind == Drawn::Kind::Rows && m_drawn.size() > 1
+        && sweptByPen(pile.x1, pile.y1, pile.x2, pile.y2, pile.pen).contains(m_keptBefore)) {
+        m_drawn.erase(m_drawn.begin(), m_drawn.end() - 1);
+        m_keptBefore = {};
+    }
+    if (m_drawn.size() > kMostKept) {
+        m_drawn.clear();
+        m_replayable = false;
+    }
+}
+
+PixelRect PixelSurface::extentOf(const Drawn &drawn)
+{
+    // Rows cover their pen's swept rectangle at any scale, as a later pile of them does; the
+    // other drawings with a pixel to spare for rounding.
+    if (drawn.kind == Drawn::Kind::Rows)
+        return sweptByPen(drawn.x1, drawn.y1, drawn.x2, drawn.y2, drawn.pen);
+    const int reach = drawn.pen / 2 + 2;
+    if (drawn.kind == Drawn::Kind::Circle)
+        return {drawn.x1 - drawn.x2 - reach, drawn.y1 - drawn.x2 - reach,
+            drawn.x1 + drawn.x2 + reach, drawn.y1 + drawn.x2 + reach};
+    return {std::min(drawn.x1, drawn.x2) - reach, std::min(drawn.y1, drawn.y2) - reach,
+        std::max(drawn.x1, drawn.x2) + reach, std::max(drawn.y1, drawn.y2) + reach};
+}
+
+void PixelSurface::render(const Drawn &drawn)
+{
+    switch (drawn.kind) {
+    case Drawn::Kind::Rows:
+        for (int y = drawn.y1; y <= drawn.y2; ++y)
+            renderLine(drawn.x1, y, drawn.x2, y, drawn.pen, drawn.colour);
+        break;
+    case Drawn::Kind::Line:
+        renderLine(drawn.x1, drawn.y1, drawn.x2, drawn.y2, drawn.pen, drawn.colour);
+        break;
+    case Drawn::Kind::Circle:
+        renderCircle(drawn);
+        break;
+    }
 }
 
 const std::uint32_t *PixelSurface::pixels()
@@ -219,9 +296,19 @@ void PixelSurface::drawLine(float x1, float y1, float x2, float y2, std::optiona
     ensurePicture();
     const int fromX = fotonar::toPixel(x1), fromY = fotonar::toPixel(y1);
     const int toX = fotonar::toPixel(x2), toY = fotonar::toPixel(y2);
-    const int ax = toDevice(fromX, m_scale), ay = toDevice(fromY, m_scale);
-    const int bx = toDevice(toX, m_scale), by = toDevice(toY, m_scale);
-    const int width = devicePenWidth(m_penWidth, m_scale);
+    const Drawn drawn = fromY == toY
+        ? Drawn {Drawn::Kind::Rows, std::min(fromX, toX), fromY, std::max(fromX, toX), toY,
+            m_penWidth, pixel, std::nullopt}
+        : Drawn {Drawn::Kind::Line, fromX, fromY, toX, toY, m_penWidth, pixel, std::nullopt};
+    keep(drawn);
+    render(drawn);
+}
+
+void PixelSurface::renderLine(int x1, int y1, int x2, int y2, int pen, std::uint32_t pixel)
+{
+    const int ax = toDevice(x1, m_scale), ay = toDevice(y1, m_scale);
+    const int bx = toDevice(x2, m_scale), by = toDevice(y2, m_scale);
+    const int width = devicePenWidth(pen, m_scale);
     if (ax == bx || ay == by) {
         // Upright and level lines (the erase, the medium, the axes, the time bars): the pen's
         // square swept from one end to the other.
@@ -245,7 +332,7 @@ void PixelSurface::drawLine(float x1, float y1, float x2, float y2, std::optiona
     } else {
         bresenham(ax, ay, bx, by, width, pixel);
     }
-    m_changed.markLine(fromX, fromY, toX, toY, (m_penWidth + 1) / 2 + 1);
+    m_changed.markLine(x1, y1, x2, y2, (pen + 1) / 2 + 1);
 }
 
 void PixelSurface::bresenham(int ax, int ay, int bx, int by, int width, std::uint32_t pixel)
@@ -278,14 +365,22 @@ void PixelSurface::drawCircle(float x, float y, float r, std::optional<Colour> c
     const std::uint32_t outline = resolve(colour);
     const std::uint32_t inside = resolve(m_fillColour);
     ensurePicture();
+    const Drawn circle {Drawn::Kind::Circle, fotonar::toPixel(x), fotonar::toPixel(y),
+        std::abs(fotonar::toPixel(r)), 0, m_penWidth, outline,
+        m_fillStyle == FillStyle::Solid ? std::optional(inside) : std::nullopt};
+    keep(circle);
+    render(circle);
+}
+
+void PixelSurface::renderCircle(const Drawn &circle)
+{
     fillPending();
-    const int centreX = fotonar::toPixel(x), centreY = fotonar::toPixel(y);
-    const int radius = std::abs(fotonar::toPixel(r));
+    const int centreX = circle.x1, centreY = circle.y1, radius = circle.x2;
     const std::int64_t cx = toDevice(centreX, m_scale), cy = toDevice(centreY, m_scale);
     // In halves of a device pixel, so that the pen's half width is whole: a pixel at distance d
     // from the centre is on the outline where |d - radius| <= pen / 2, inside where it is nearer.
     const std::int64_t twiceRadius = 2 * std::int64_t(toDevice(radius, m_scale));
-    const std::int64_t pen = devicePenWidth(m_penWidth, m_scale);
+    const std::int64_t pen = devicePenWidth(circle.pen, m_scale);
     const std::int64_t outer = (twiceRadius + pen) * (twiceRadius + pen);
     const std::int64_t inner = twiceRadius > pen ? (twiceRadius - pen) * (twiceRadius - pen) : 0;
     const std::int64_t reach = (twiceRadius + pen) / 2;
@@ -307,12 +402,12 @@ void PixelSurface::drawCircle(float x, float y, float r, std::optional<Colour> c
             if (left <= right)
                 fillRow(int(py), int(left), int(right), pixel);
         };
-        span(-outerHalf, -innerHalf - 1, outline);
-        span(innerHalf + 1, outerHalf, outline);
-        if (innerHalf >= 0 && m_fillStyle == FillStyle::Solid)
-            span(-innerHalf, innerHalf, inside);
+        span(-outerHalf, -innerHalf - 1, circle.colour);
+        span(innerHalf + 1, outerHalf, circle.colour);
+        if (innerHalf >= 0 && circle.fill)
+            span(-innerHalf, innerHalf, *circle.fill);
     }
-    const int margin = radius + (m_penWidth + 1) / 2 + 1;
+    const int margin = radius + (circle.pen + 1) / 2 + 1;
     m_changed.mark({centreX - margin, centreY - margin, centreX + margin, centreY + margin});
 }
 

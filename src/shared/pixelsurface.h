@@ -88,6 +88,25 @@ public:
     void flush() override;
 
 private:
+    /// One drawing in logical pixels, kept so that the picture can be drawn again, exactly, at
+    /// another scale. Level lines one row below another are kept as one pile of rows.
+    struct Drawn
+    {
+        enum class Kind : std::uint8_t { Rows, Line, Circle } kind;
+        int x1, y1, x2, y2; ///< Rows: x1 to x2 on rows y1 to y2; Circle: centre x1, y1, radius x2
+        int pen;
+        std::uint32_t colour;
+        std::optional<std::uint32_t> fill; ///< a circle's, while the fill style is solid
+    };
+    /// At most this many drawings are kept; beyond it, a new scale resamples the pixels.
+    static constexpr std::size_t kMostKept = 200'000;
+
+    void keep(const Drawn &drawn);
+    static PixelRect extentOf(const Drawn &drawn);
+    void render(const Drawn &drawn);
+    void renderLine(int x1, int y1, int x2, int y2, int pen, std::uint32_t pixel);
+    void renderCircle(const Drawn &circle);
+    void resample(std::vector<std::uint32_t> &into, int width, int height, double scale) const;
     std::uint32_t toPixel(Colour colour) const;
     std::uint32_t resolve(std::optional<Colour> colour) const;
     void ensurePicture();
@@ -110,11 +129,16 @@ private:
     int m_height = 0;
     int m_logicalWidth = kSceneExtentWidth; ///< of the window, at least the scene's extent
     int m_logicalHeight = kSceneExtentHeight;
+    int m_extentWidth = 0; ///< of the picture, in logical pixels: the largest window so far
+    int m_extentHeight = 0;
     double m_scale = 1;
     int m_penWidth = 1;
     FillStyle m_fillStyle = FillStyle::Transparent;
     Colour m_fillColour = 0;
     Colour m_foreground = 0;
+    std::vector<Drawn> m_drawn; ///< what the picture shows, oldest first
+    PixelRect m_keptBefore; ///< the logical extent of all but the last drawing kept
+    bool m_replayable = true; ///< m_drawn holds everything the picture shows
     FillPile m_pendingFills; ///< device pixels still to fill
     ChangedTiles m_changed;
     FramePacer m_pacer;

@@ -4,8 +4,9 @@
 // At each step the window must take the suggested rectangle, the controls and fonts the
 // layout's boxes and sizes at the new scale, a label that the run placed its place scaled,
 // and the run's picture must be kept: each sampled pixel away from the controls is the pixel
-// of the picture before, where the scale puts it. Exit status 0 when all holds, 1 after a line
-// for each thing that did not, 77 when the desktop is not at 100 % to begin with.
+// of the picture before, where the scale puts it (within a pixel at 200 %, where the picture is
+// drawn again at the new scale), and exactly so back at 100 %. Exit status 0 when all holds, 1
+// after a line for each thing that did not, 77 when the desktop is not at 100 % to begin with.
 
 #include "fotonarwindow.h"
 #include "gdi.h"
@@ -98,8 +99,10 @@ Snapshot grab(HWND window)
 }
 
 // The share of picture points on a 5 px grid of `before` that `now`, at `scale` times its size,
-// shows in the same colour where the scale puts them; points on or beside a control at either
-// size are left out.
+// shows in the same colour where the scale puts them: throughout the block of `scale` x `scale`
+// pixels at the first size, and within a pixel of that block at another (the picture is drawn
+// again at the new scale, its lines as thin as the pen makes them there). Points on or beside a
+// control at either size are left out.
 double pictureKept(const Snapshot &before, const Snapshot &now, int scale)
 {
     int same = 0, sampled = 0;
@@ -110,8 +113,11 @@ double pictureKept(const Snapshot &before, const Snapshot &now, int scale)
             if (before.onControl(x, y) || now.onControl(nearX, nearY) || now.onControl(farX, farY))
                 continue;
             ++sampled;
-            same
-                += before.at(x, y) == now.at(nearX, nearY) && before.at(x, y) == now.at(farX, farY);
+            bool kept = scale == 1 && before.at(x, y) == now.at(nearX, nearY);
+            for (int dy = -1; scale > 1 && !kept && dy <= scale; ++dy)
+                for (int dx = -1; !kept && dx <= scale; ++dx)
+                    kept = before.at(x, y) == now.at(nearX + dx, nearY + dy);
+            same += kept;
         }
     std::printf("at %d00 %%: %d of %d sampled picture points kept\n", scale, same, sampled);
     return sampled > 1000 ? double(same) / sampled : 0;
