@@ -9,10 +9,15 @@
 // - Chromium (CDP): everything; the language, density and touch are emulated.
 // - Firefox (WebDriver BiDi): everything; the language through BiDi's locale override.
 // - WebKitGTK (WebDriver classic, MiniBrowser): the language is the browser's LANG and the
-//   density its GDK_SCALE (whole numbers only), each page in a browser of its own. WebDriver
-//   classic reports no console and no requests: the page's scripts are served with a record of
-//   console errors and warnings, uncaught errors and failed loads (webkit.mjs), the requests are
-//   the page's resource timing entries, and MiniBrowser's stderr is searched for errors.
+//   density its GDK_SCALE (whole numbers only), each page in a browser of its own. No touch: its
+//   WebDriver sends a touch as a mouse (pointerType "mouse", no touchstart), so that case is
+//   skipped; the clicks cover the same path. MiniBrowser's window is no narrower than 447 px, so
+//   the small viewport is a low one (600 x 290) rather than a narrow one, fitted to the same
+//   half size. At GDK_SCALE 2 it smooths the α image (an <img>) although it is pixelated, so
+//   there α is checked to be drawn rather than pixel by pixel. WebDriver classic reports no
+//   console and no requests: the page's scripts are served with a record of console errors and
+//   warnings, uncaught errors and failed loads (webkit.mjs), the requests are the page's
+//   resource timing entries, and MiniBrowser's stderr is searched for errors.
 
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -142,7 +147,7 @@ for (const engine of engines) describe(engine, () => {
         assert.equal(await p.evaluate(() => HScroll1.getAttribute('aria-label')), 'Zpomalení');
     });
 
-    test('touch works as a click', async (t) => {
+    test('touch works as a click', {skip: engine === 'webkit' && 'WebKitGTK\'s WebDriver turns a touch into a mouse click'}, async (t) => {
         const p = await page(t, {touch: true});
         await tap(p, 'op100');
         await tap(p, 'cmdStart');
