@@ -132,7 +132,7 @@ bench: deps-test build windows web web-test-modules
 	      wine $(WINDOWS_DIR)/fotonar-bench.exe 2>/dev/null | tail -n 3; \
 	  WINEPREFIX=$(BENCH_WINEPREFIX) wineserver -k 2>/dev/null || true; \
 	fi
-	@echo "The browser build in headless Chromium:"; node bench/web/bench.mjs
+	@echo "The browser build in Chromium, Firefox ESR and WebKitGTK:"; node bench/web/bench.mjs
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 check-sanitize: deps-test windows

@@ -39,10 +39,13 @@ export async function launch() {
         xvfb.once('exit', () => reject(new Error('Xvfb did not start')));
     });
     const env = {...process.env, DISPLAY: display, LOCPATH: dir};
+    const stop = () => xvfb.kill(); // MiniBrowser goes with its display, even after a crash here
+    process.once('exit', stop);
     return {
         open: (url, options) => open(env, url, options),
         close: async () => {
-            xvfb.kill();
+            process.off('exit', stop);
+            stop();
             fs.rmSync(dir, {recursive: true, force: true});
         },
     };
@@ -62,6 +65,8 @@ async function open(env, url, {locale = 'cs-CZ', width = 1024, height = 768, sca
         env: {...env, LANG: `${locale.replace('-', '_')}.UTF-8`, LC_ALL: '', LANGUAGE: '', GDK_SCALE: String(scale)},
         stdio: ['ignore', 'ignore', 'pipe'],
     });
+    const stop = () => driver.kill();
+    process.once('exit', stop);
     let stderr = '';
     driver.stderr.on('data', (data) => { stderr += data; });
     const problems = [];
@@ -159,7 +164,8 @@ async function open(env, url, {locale = 'cs-CZ', width = 1024, height = 768, sca
                 await collect();
                 await command('DELETE', '');
             } finally {
-                driver.kill();
+                process.off('exit', stop);
+                stop();
                 // MiniBrowser's own complaints; GTK's notes on the X server's missing parts aside.
                 problems.push(...stderr.split('\n').filter((line) => /CRITICAL|ERROR|crash/i.test(line)));
             }
