@@ -25,23 +25,16 @@ const TYPES = {
     '.webmanifest': 'application/manifest+json', '.txt': 'text/plain; charset=utf-8',
 };
 
-// A static server for `dir` on 127.0.0.1, on a port of its own; it remembers what it was asked.
-// With `record`, the page's scripts start with webkit.mjs's record of problems (after their
-// 'use strict', which must stay first).
+// A static server for `dir` on 127.0.0.1, on a port of its own. With `record`, the page's
+// scripts start with webkit.mjs's record of problems (after their 'use strict', which must stay
+// first).
 export async function serve(dir = WEB_DIR, {record = false} = {}) {
-    const requests = [];
     const server = http.createServer((request, response) => {
-        const url = new URL(request.url, 'http://127.0.0.1');
-        requests.push(url.pathname);
-        let file = path.join(dir, decodeURIComponent(url.pathname));
-        if (!file.startsWith(dir)) {
-            response.writeHead(403).end();
-            return;
-        }
+        let file = path.join(dir, decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname));
         if (file.endsWith('/'))
             file = path.join(file, 'index.html');
         fs.readFile(file, (error, data) => {
-            if (error) {
+            if (error || !file.startsWith(dir)) {
                 response.writeHead(404).end();
                 return;
             }
@@ -53,18 +46,11 @@ export async function serve(dir = WEB_DIR, {record = false} = {}) {
         });
     });
     await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-    const sockets = new Set();
-    server.on('connection', (socket) => {
-        sockets.add(socket);
-        socket.on('close', () => sockets.delete(socket));
-    });
     return {
         url: `http://127.0.0.1:${server.address().port}/`,
-        requests,
         close: () => new Promise((resolve) => {
-            for (const socket of sockets)
-                socket.destroy();
             server.close(resolve);
+            server.closeAllConnections();
         }),
     };
 }

@@ -55,7 +55,7 @@ async function freePort() {
     const server = net.createServer().listen(0, '127.0.0.1');
     await new Promise((resolve) => server.once('listening', resolve));
     const {port} = server.address();
-    await new Promise((resolve) => server.close(resolve));
+    server.close();
     return port;
 }
 
@@ -102,16 +102,8 @@ async function open(env, url, {locale = 'cs-CZ', width = 1024, height = 768, sca
     const evaluate = (fn, ...args) => command('POST', '/execute/sync',
         {script: `return (${fn}).apply(null, arguments);`, args});
 
-    for (let i = 0; ; ++i) { // the driver listens a moment after it starts
-        try {
-            await command('GET', '/status');
-            break;
-        } catch (error) {
-            if (i > 200)
-                throw error;
-            await sleep(50);
-        }
-    }
+    for (let i = 0; !(await command('GET', '/status').catch((error) => i > 200 && Promise.reject(error))); ++i)
+        await sleep(50); // the driver listens a moment after it starts
     const session = await command('POST', '/session', {capabilities: {alwaysMatch: {
         browserName: 'MiniBrowser', unhandledPromptBehavior: 'ignore',
         'webkitgtk:browserOptions': {binary: MINIBROWSER, args: ['--automation']},
