@@ -86,7 +86,9 @@ async function open(browser, firefox, url, {locale = 'cs-CZ', width = 1024, heig
             if (shift)
                 await page.keyboard.up('Shift');
         },
-        screenshot: (width, height) => page.screenshot({clip: {x: 0, y: 0, width, height}}),
+        // Within the viewport: a shot beyond it resizes the page for a moment, and the program
+        // fits its picture to what may be a 1 px wide window.
+        screenshot: (width, height) => page.screenshot({clip: {x: 0, y: 0, width, height}, captureBeyondViewport: false}),
         reload: () => page.reload({waitUntil: 'load'}),
         close: () => context.close(),
     };
