@@ -22,9 +22,10 @@ WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86
 WINE_PACKAGES := wine wine64
 # For the browser build: emscripten (its optimiser finds Debian's acorn through NODE_PATH, where
 # the machine's node is not Debian's), the fonts' subsetter with WOFF2, the icons' renderer; for
-# its tests, Chromium (driven by puppeteer-core from npm, tests/web/package-lock.json).
+# its tests, Chromium and Firefox ESR (driven by puppeteer-core from npm, tests/web/package-lock.json),
+# WebKitGTK's MiniBrowser and WebDriver, and the locales' sources that the WebKit tests compile.
 WEB_PACKAGES := cmake make python3 emscripten fonttools python3-brotli librsvg2-bin fonts-liberation2
-WEB_TEST_PACKAGES := chromium
+WEB_TEST_PACKAGES := chromium firefox-esr webkit2gtk-driver locales
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 # For `make package`: dpkg-shlibdeps works out the .deb's dependencies.
 PACKAGE_PACKAGES := dpkg-dev file
@@ -131,7 +132,7 @@ bench: deps-test build windows web web-test-modules
 	      wine $(WINDOWS_DIR)/fotonar-bench.exe 2>/dev/null | tail -n 3; \
 	  WINEPREFIX=$(BENCH_WINEPREFIX) wineserver -k 2>/dev/null || true; \
 	fi
-	@echo "The browser build in headless Chromium:"; node bench/web/bench.mjs
+	@echo "The browser build in Chromium, Firefox ESR and WebKitGTK:"; node bench/web/bench.mjs
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 check-sanitize: deps-test windows

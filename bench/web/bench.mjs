@@ -1,59 +1,83 @@
-// The browser build in headless Chromium, from a local server: the time from navigation to the
-// window's first picture with a cold cache (a fresh browser context each load), and pairs of
-// (the pauses of one run alone, a whole run) at slow-down 1, in turn one and the other first,
-// as fotonar-bench measures the desktop. The last line is the run/pause ratio.
-// Usage: node bench/web/bench.mjs [PAIRS]   (default 31; make bench runs it)
+// The browser build in each of Debian's engines (FOTONAR_ENGINES, by default Chromium, Firefox
+// ESR and WebKitGTK, through tests/web's engine layer), from a local server: the time from
+// navigation to the window's first picture with a cold cache (a fresh context, profile or
+// session each load); pairs of (the pauses of one run alone, a whole run) at slow-down 1, in
+// turn one and the other first, as fotonar-bench measures the desktop; and whether whole runs
+// get slower as they follow one another on one page (the last five of 20 against the first five).
+// Usage: node bench/web/bench.mjs [PAIRS]   (default 31, at least 15; make bench runs it)
 
-import {launch, serve} from '../../tests/web/lib.mjs';
+import {available, launch, open, serve} from '../../tests/web/lib.mjs';
 
 const pairs = Math.max(15, Number(process.argv[2] ?? 31));
 const loads = 9;
+const engines = (process.env.FOTONAR_ENGINES ?? 'chromium,firefox,webkit').split(',').filter(available);
 
-function median(values) {
-    return [...values].sort((a, b) => a - b)[values.length >> 1];
+const median = (values) => [...values].sort((a, b) => a - b)[values.length >> 1];
+const mean = (values) => values.reduce((a, b) => a + b, 0) / values.length;
+const ms = (value) => `${value.toFixed(1)} ms`;
+
+// The page measures on its own, undisturbed; it is asked every half second whether it is done.
+async function measure(page, start, arg) {
+    await page.evaluate(start, arg);
+    while (!(await page.evaluate(() => window.benchResult !== undefined)))
+        await new Promise((resolve) => setTimeout(resolve, 500));
+    return page.evaluate(() => window.benchResult);
 }
 
 const server = await serve();
-const browser = await launch();
 try {
-    const firstPicture = [];
-    for (let i = 0; i < loads; ++i) {
-        const context = await browser.createBrowserContext();
-        const page = await context.newPage();
-        await page.goto(server.url);
-        await page.waitForFunction(() => document.documentElement.dataset.ready === 'true');
-        firstPicture.push(await page.evaluate(() => performance.getEntriesByName('fotonar-ready')[0].startTime));
-        await context.close();
-    }
-    console.log(`load to first picture, cold cache, median of ${loads}: ${median(firstPicture).toFixed(1)} ms ` +
-        `(min ${Math.min(...firstPicture).toFixed(1)}, max ${Math.max(...firstPicture).toFixed(1)})`);
+    for (const engine of engines) {
+        const browser = await launch(engine);
+        try {
+            const firstPicture = [];
+            for (let i = 0; i < loads; ++i) {
+                const page = await open(browser, server.url);
+                firstPicture.push(await page.evaluate(() => performance.getEntriesByName('fotonar-ready')[0].startTime));
+                await page.close();
+            }
+            console.log(`${engine}: load to first picture, cold cache, median of ${loads}: ${ms(median(firstPicture))} ` +
+                `(min ${ms(Math.min(...firstPicture))}, max ${ms(Math.max(...firstPicture))})`);
 
-    const context = await browser.createBrowserContext();
-    const page = await context.newPage();
-    await page.setViewport({width: 1024, height: 768});
-    await page.goto(server.url);
-    await page.waitForFunction(() => document.documentElement.dataset.ready === 'true');
-    const result = await page.evaluate(async (count) => {
-        const measured = {pause: [], run: [], ratio: [], frames: 0};
-        for (let i = 0; i < count; ++i) {
-            const runFirst = i % 2 === 1;
-            const pauseBefore = runFirst ? 0 : window.Fotonar.timePauses();
-            const frames = window.Fotonar.frames();
-            const run = await window.Fotonar.timeRun();
-            measured.frames = window.Fotonar.frames() - frames;
-            const pause = runFirst ? window.Fotonar.timePauses() : pauseBefore;
-            measured.pause.push(pause);
-            measured.run.push(run);
-            measured.ratio.push(run / pause);
+            const page = await open(browser, server.url);
+            const result = await measure(page, (count) => {
+                window.benchResult = undefined;
+                (async () => {
+                    const measured = {pause: [], run: [], ratio: [], frames: 0};
+                    for (let i = 0; i < count; ++i) {
+                        const runFirst = i % 2 === 1;
+                        const pauseBefore = runFirst ? 0 : window.Fotonar.timePauses();
+                        const frames = window.Fotonar.frames();
+                        const run = await window.Fotonar.timeRun();
+                        measured.frames = window.Fotonar.frames() - frames;
+                        const pause = runFirst ? window.Fotonar.timePauses() : pauseBefore;
+                        measured.pause.push(pause);
+                        measured.run.push(run);
+                        measured.ratio.push(run / pause);
+                    }
+                    window.benchResult = measured;
+                })();
+            }, pairs);
+            console.log(`  slow-down 1, ${pairs} pairs: pause alone ${ms(median(result.pause))}, ` +
+                `whole run ${ms(median(result.run))} (medians); frames a run: ${result.frames}`);
+            console.log(`  run/pause ratio: min ${Math.min(...result.ratio).toFixed(3)}, ` +
+                `median ${median(result.ratio).toFixed(3)}, max ${Math.max(...result.ratio).toFixed(3)}`);
+
+            const runs = await measure(page, (count) => {
+                window.benchResult = undefined;
+                (async () => {
+                    const times = [];
+                    for (let i = 0; i < count; ++i)
+                        times.push(await window.Fotonar.timeRun());
+                    window.benchResult = times;
+                })();
+            }, 20);
+            console.log(`  20 runs in a row: first five ${ms(mean(runs.slice(0, 5)))}, last five ` +
+                `${ms(mean(runs.slice(-5)))}: ${(mean(runs.slice(-5)) / mean(runs.slice(0, 5))).toFixed(3)}`);
+            await page.close();
+        } finally {
+            await browser.close();
         }
-        return measured;
-    }, pairs);
-    console.log(`slow-down 1, ${pairs} pairs: pause alone ${median(result.pause).toFixed(1)} ms, ` +
-        `whole run ${median(result.run).toFixed(1)} ms (medians); frames a run: ${result.frames}`);
-    console.log(`  run/pause ratio: min ${Math.min(...result.ratio).toFixed(3)}, ` +
-        `median ${median(result.ratio).toFixed(3)}, max ${Math.max(...result.ratio).toFixed(3)}`);
-    console.log(`run/pause ratio at slow-down 1 (web): ${median(result.ratio).toFixed(3)}`);
+    }
 } finally {
-    await browser.close();
     await server.close();
 }

@@ -1,16 +1,15 @@
-// Helpers for driving Fotonar's browser build in Debian's headless Chromium, as a person would:
-// a local server for build-web/, a browser of its own for each test, clicks on the controls and
-// pixels of screenshots.
+// Helpers for driving Fotonar's browser build in Debian's Chromium, Firefox ESR and WebKitGTK, as
+// a person would: a local server for build-web/, a browser of its own for each engine
+// (puppeteer.mjs, webkit.mjs), clicks on the controls and pixels of screenshots.
 
 import fs from 'node:fs';
 import http from 'node:http';
-import os from 'node:os';
 import path from 'node:path';
 import {PNG} from 'pngjs';
-import puppeteer from 'puppeteer-core';
+import * as puppeteer from './puppeteer.mjs';
+import * as webkit from './webkit.mjs';
 
 export const WEB_DIR = path.resolve(process.env.FOTONAR_WEB ?? 'build-web');
-export const CHROMIUM = process.env.CHROMIUM ?? '/usr/bin/chromium';
 
 export const GREY = [192, 192, 192];
 export const WHITE = [255, 255, 255];
@@ -26,108 +25,98 @@ const TYPES = {
     '.webmanifest': 'application/manifest+json', '.txt': 'text/plain; charset=utf-8',
 };
 
-// A static server for `dir` on 127.0.0.1, on a port of its own; it remembers what it was asked.
-export async function serve(dir = WEB_DIR) {
-    const requests = [];
+// A static server for `dir` on 127.0.0.1, on a port of its own. With `record`, the page's
+// scripts start with webkit.mjs's record of problems (after their 'use strict', which must stay
+// first).
+export async function serve(dir = WEB_DIR, {record = false} = {}) {
     const server = http.createServer((request, response) => {
-        const url = new URL(request.url, 'http://127.0.0.1');
-        requests.push(url.pathname);
-        let file = path.join(dir, decodeURIComponent(url.pathname));
-        if (!file.startsWith(dir)) {
-            response.writeHead(403).end();
-            return;
-        }
+        let file = path.join(dir, decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname));
         if (file.endsWith('/'))
             file = path.join(file, 'index.html');
         fs.readFile(file, (error, data) => {
-            if (error) {
+            if (error || !file.startsWith(dir)) {
                 response.writeHead(404).end();
                 return;
             }
+            if (record && file.endsWith('.js') && !file.endsWith('sw.js'))
+                data = String(data).replace(/^(?:\s*\/\/.*\n)*\s*(?:'use strict';\n)?/, (start) => start + webkit.RECORD);
             response.writeHead(200, {'Content-Type': TYPES[path.extname(file)] ?? 'application/octet-stream',
                 'Cache-Control': 'no-cache'});
             response.end(data);
         });
     });
     await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-    const sockets = new Set();
-    server.on('connection', (socket) => {
-        sockets.add(socket);
-        socket.on('close', () => sockets.delete(socket));
-    });
     return {
         url: `http://127.0.0.1:${server.address().port}/`,
-        requests,
         close: () => new Promise((resolve) => {
-            for (const socket of sockets)
-                socket.destroy();
             server.close(resolve);
+            server.closeAllConnections();
         }),
     };
 }
 
-// A headless Chromium of its own, with a fresh profile, that reaches nothing on the network.
-export async function launch() {
-    const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'fotonar-chromium-'));
-    const browser = await puppeteer.launch({
-        executablePath: CHROMIUM,
-        headless: true,
-        userDataDir: profile,
-        args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-            '--disable-background-networking', '--disable-component-update', '--disable-sync',
-            '--disable-default-apps', '--disable-extensions', '--mute-audio'],
-    });
-    const close = browser.close.bind(browser);
-    browser.close = async () => {
-        await close();
-        fs.rmSync(profile, {recursive: true, force: true});
-    };
-    return browser;
+export const ENGINES = {
+    chromium: [process.env.CHROMIUM ?? '/usr/bin/chromium'],
+    firefox: [process.env.FIREFOX ?? '/usr/bin/firefox-esr'],
+    webkit: ['/usr/bin/WebKitWebDriver', '/usr/bin/Xvfb', '/usr/bin/localedef',
+        process.env.MINIBROWSER ?? '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser'],
+};
+export const available = (engine) => ENGINES[engine].every((file) => fs.existsSync(file));
+
+// The engine's browser (for WebKit, its X server), from which `open` gives pages.
+export async function launch(engine) {
+    return (engine === 'webkit' ? webkit : puppeteer).launch(engine);
 }
 
-// Opens the page in a fresh context of `browser` (its own cache and service workers) and waits
-// until the window is ready. Collects the console's
-// errors, the page's errors and every request it made.
-export async function open(browser, url,
-    {locale = 'cs-CZ', width = 1024, height = 768, scale = 1, touch = false} = {}) {
-    const context = await browser.createBrowserContext();
-    const page = await context.newPage();
-    const problems = [];
-    const requests = [];
-    page.on('console', (message) => {
-        if (message.type() === 'error' || message.type() === 'warn')
-            problems.push(`console ${message.type()}: ${message.text()}`);
-    });
-    page.on('pageerror', (error) => problems.push(`page error: ${error.message}`));
-    page.on('request', (request) => requests.push(request.url()));
-    page.on('dialog', (dialog) => {
-        page.dialogs = [...(page.dialogs ?? []), dialog.message()];
-        dialog.accept();
-    });
-    const session = await page.createCDPSession();
-    await session.send('Emulation.setLocaleOverride', {locale});
-    await page.setViewport({width, height, deviceScaleFactor: scale, hasTouch: touch});
-    await page.goto(url, {waitUntil: 'load'});
-    await page.waitForFunction(() => document.documentElement.dataset.ready === 'true');
-    return Object.assign(page, {problems, requests, scale, context});
+// Opens the page (a fresh context, cache and service workers) and waits until the window is
+// ready. The page collects the console's errors and warnings and the page's errors (problems),
+// the requests it made, and the alerts it showed, accepted.
+export async function open(browser, url, options = {}) {
+    const page = await browser.open(url, options);
+    await page.waitFor(() => document.documentElement.dataset.ready === 'true');
+    return page;
+}
+
+export async function box(page, selector) {
+    return page.evaluate((s) => {
+        const {x, y, width, height} = document.querySelector(s).getBoundingClientRect();
+        return {x, y, width, height};
+    }, selector);
+}
+
+export function focus(page, selector) {
+    return page.evaluate((s) => document.querySelector(s).focus(), selector);
 }
 
 // The window's client area as it is on the screen, in the page's device pixels.
 export async function shot(page, fitted = 1) {
-    const png = PNG.sync.read(await page.screenshot(
-        {clip: {x: 0, y: 0, width: 820 * fitted, height: 580 * fitted}}));
+    const s = page.scale * fitted;
+    let png = PNG.sync.read(await page.screenshot(820 * fitted, 580 * fitted));
+    const [width, height] = [820 * s, 580 * s].map(Math.round);
+    if (png.width > width || png.height > height) { // a shot of the whole viewport
+        const whole = png;
+        png = new PNG({width, height});
+        PNG.bitblt(whole, png, 0, 0, width, height, 0, 0);
+    }
     png.at = (x, y) => { // logical (x, y) of the design, at the page's scale
-        const s = page.scale * fitted;
         const i = (Math.round(y * s) * png.width + Math.round(x * s)) * 4;
         return [png.data[i], png.data[i + 1], png.data[i + 2]];
     };
     return png;
 }
 
+// Options are clicked near their left edge, on their round button; the rest in their middle.
+async function point(page, name) {
+    const {x, y, width, height} = await box(page, `#${name}`);
+    return [name.startsWith('op') ? x + 6 : x + width / 2, y + height / 2];
+}
+
 export async function click(page, name) {
-    const box = await (await page.$(`#${name}`)).boundingBox();
-    const x = name.startsWith('op') ? box.x + 6 : box.x + box.width / 2;
-    await page.mouse.click(x, box.y + box.height / 2);
+    await page.click(...await point(page, name));
+}
+
+export async function tap(page, name) {
+    await page.tap(...await point(page, name));
 }
 
 // How many runs the page has started.
@@ -142,12 +131,16 @@ export async function run(page) {
     await idle(page, before);
 }
 
-// Waits until more than `before` runs have started and none is going on. (A tap's click, and a
-// click during a run, reach the page's program some time after the input itself.)
+// Waits until more than `before` runs have started and none is going on (a tap's click, and a
+// click during a run, reach the page's program some time after the input itself), then for two
+// frames, so that the last picture is on the screen.
 export async function idle(page, before) {
-    await page.waitForFunction((count) => window.Fotonar.runs > count && !window.Fotonar.running,
-        {polling: 20, timeout: 120000}, before);
-    await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+    await page.waitFor((count) => window.Fotonar.runs > count && !window.Fotonar.running, before);
+    await page.evaluate(() => {
+        window.fotonarShown = false;
+        requestAnimationFrame(() => requestAnimationFrame(() => { window.fotonarShown = true; }));
+    });
+    await page.waitFor(() => window.fotonarShown);
 }
 
 // Pixels of the box (logical left, top, width, height) darker than half of full red: letters.
