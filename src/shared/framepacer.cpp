@@ -39,6 +39,12 @@ void FramePacer::frameShown(
     m_lastPresent = done;
 }
 
+void FramePacer::restEnded(Clock::time_point now)
+{
+    m_lastDone = now;
+    m_lastPresent = now;
+}
+
 std::chrono::nanoseconds FramePacer::showingCost() const
 {
     // The median: one frame that met a busy moment (an exposure of the whole window, a page

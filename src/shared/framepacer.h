@@ -30,6 +30,9 @@ public:
     /// done at `done`, on a screen that refreshes every `interval` (> 0).
     void frameShown(
         Clock::time_point handedOver, Clock::time_point done, std::chrono::nanoseconds interval);
+    /// Drawing begins again at `now` after a rest (the end of a run): the time at rest was no
+    /// run's time, and earns the next frame nothing.
+    void restEnded(Clock::time_point now);
     /// What showing a frame costs, as learnt from the last frames (the median of up to
     /// kRemembered); zero before the first.
     std::chrono::nanoseconds showingCost() const;

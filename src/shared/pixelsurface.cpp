@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace fotonar {
 
@@ -154,6 +155,8 @@ void PixelSurface::resample(
 
 void PixelSurface::keep(const Drawn &drawn)
 {
+    if (std::exchange(m_resting, false))
+        m_pacer.restEnded(FramePacer::Clock::now());
     if (!m_replayable)
         return;
     Drawn *last = m_drawn.empty() ? nullptr : &m_drawn.back();
@@ -426,7 +429,7 @@ void PixelSurface::present()
     // A frame the screen would not show, or one that would make showing a large share of the
     // run, is held back: the drawing goes out with a later present.
     if (m_pacer.due(FramePacer::Clock::now()))
-        flush();
+        showFrame();
 }
 
 PixelRect PixelSurface::toDeviceRect(const PixelRect &logical) const
@@ -438,6 +441,12 @@ PixelRect PixelSurface::toDeviceRect(const PixelRect &logical) const
 }
 
 void PixelSurface::flush()
+{
+    showFrame();
+    m_resting = true;
+}
+
+void PixelSurface::showFrame()
 {
     // A frame's cost runs from when it is handed over to when the toolkit is done with it and
     // the run goes on; drawing that left every tile as it was last shown is no frame.

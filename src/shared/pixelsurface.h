@@ -102,6 +102,7 @@ private:
     static constexpr std::size_t kMostKept = 200'000;
 
     void keep(const Drawn &drawn);
+    void showFrame();
     static PixelRect extentOf(const Drawn &drawn);
     void render(const Drawn &drawn);
     void renderLine(int x1, int y1, int x2, int y2, int pen, std::uint32_t pixel);
@@ -142,6 +143,7 @@ private:
     FillPile m_pendingFills; ///< device pixels still to fill
     ChangedTiles m_changed;
     FramePacer m_pacer;
+    bool m_resting = true; ///< flushed, and nothing drawn since
     int m_framesShown = 0;
 };
 

@@ -30,7 +30,9 @@ export async function launch(engine) {
         executablePath: process.env.FIREFOX ?? '/usr/bin/firefox-esr', extraPrefsFirefox: FIREFOX_PREFS,
     } : {
         executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium', headless: true, userDataDir: profile,
-        args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+        // The page asks for WebGL to learn which renderer it would get; on a machine without a
+        // GPU, Chromium warns that its software WebGL wants this flag.
+        args: ['--no-sandbox', '--disable-gpu', '--enable-unsafe-swiftshader', '--disable-quic', '--no-first-run',
             '--disable-background-networking', '--disable-component-update', '--disable-sync',
             '--disable-default-apps', '--disable-extensions', '--mute-audio'],
     });

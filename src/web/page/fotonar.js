@@ -14,7 +14,7 @@
     const STARTUP_FAILURE = '@STARTUP_FAILURE@'; // the program's own words, put in by the build
     const windowElement = document.getElementById('window');
     let canvas = document.getElementById('picture');
-    let screen = null; // puts the program's pixels on the canvas
+    let screen = null; // puts the program's pixels on the canvas, from the first picture on
     const controls = new Map(); // by the layout's names
     const inbox = []; // what the user did, in order, for the program to take
     let core = null;
@@ -28,6 +28,8 @@
     // What the program calls (fotonar-core's imports).
     window.Fotonar = {
         putPixels(heap, pointer, width, height, rects) {
+            // Chosen at the first picture: asking for WebGL costs start-up time in some engines.
+            screen ??= webglScreen(canvas) ?? canvasScreen(canvas);
             screen.put(heap, pointer, width, height, rects);
         },
         takeEvent() {
@@ -105,9 +107,10 @@
         busy = false;
     }
 
-    // WebGL2 on a GPU: the rectangles go into one texture straight from the program's memory,
-    // and one triangle copies the texture to the canvas pixel for pixel. Where WebGL would be
-    // drawn in software, the 2D canvas costs less.
+    // WebGL2: the rectangles go into one texture straight from the program's memory, and one
+    // triangle copies the texture to the canvas pixel for pixel. Cheaper than the 2D canvas on a
+    // GPU and with Mesa's renderer (WebKit's 2D canvas is slow to take pixels); not with
+    // Chromium's SwiftShader, whose WebGL canvas is slow to show (bench/README.md).
     const VERTICES = `#version 300 es
         void main() {
             gl_Position = vec4(float((gl_VertexID & 1) << 2) - 1.0, float((gl_VertexID & 2) << 1) - 1.0, 0.0, 1.0);
@@ -122,8 +125,13 @@
         }`;
 
     function webglScreen(target) {
-        const gl = target.getContext('webgl2',
-            {antialias: false, depth: false, stencil: false, failIfMajorPerformanceCaveat: true});
+        const probe = document.createElement('canvas').getContext('webgl2');
+        const masked = probe && probe.getParameter(probe.RENDERER) === 'WebKit WebGL';
+        const debug = masked && probe.getExtension('WEBGL_debug_renderer_info');
+        const renderer = probe && (debug ? probe.getParameter(debug.UNMASKED_RENDERER_WEBGL) : probe.getParameter(probe.RENDERER));
+        if (!renderer || /SwiftShader/i.test(renderer))
+            return null;
+        const gl = target.getContext('webgl2', {antialias: false, depth: false, stencil: false});
         const program = gl && gl.createProgram();
         if (!program)
             return null;
@@ -378,7 +386,6 @@
             document.fonts.load('700 16px "Fotonar Serif"'),
             document.fonts.load('11px "Fotonar Sans"'),
         ]).catch(() => null);
-        screen = webglScreen(canvas) ?? canvasScreen(canvas);
         core = await coreModule();
         layout = JSON.parse(core.ccall('fotonar_layout', 'string', [], []));
         build();
