@@ -229,8 +229,6 @@ void Fotonar::createControls()
         widget->setEnabled(entry.enabled);
         if (!entry.accessibleName.empty())
             widget->setAccessibleName(toQString(entry.accessibleName));
-        if (entry.revealedAs)
-            m_picture->addControl(*entry.revealedAs, widget);
         if (widget->focusPolicy() != Qt::NoFocus)
             widget->installEventFilter(this); // the window's keyboard comes first
         m_controls.insert(widget->objectName(), widget);

@@ -1,6 +1,6 @@
 #include "picturewidget.h"
 
-#include "runerror.h"
+#include "layout.h"
 #include "systemcolours.h"
 
 #include <QCoreApplication>
@@ -47,11 +47,6 @@ PictureWidget::PictureWidget(QWidget *parent)
     // Every pixel comes from the picture, so Qt need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
-}
-
-void PictureWidget::addControl(Control control, QWidget *widget)
-{
-    m_controls.insert(control, widget);
 }
 
 QImage PictureWidget::picture()
@@ -136,10 +131,8 @@ std::chrono::nanoseconds PictureWidget::frameInterval()
 
 QWidget *PictureWidget::control(Control which) const
 {
-    QWidget *widget = m_controls.value(which);
-    if (!widget)
-        throw RunError("Okno nemá ovládací prvek, který má běh ukázat.");
-    return widget;
+    const std::string_view name = revealedControl(which).name;
+    return parentWidget()->findChild<QWidget *>(QLatin1String(name.data(), qsizetype(name.size())));
 }
 
 } // namespace fotonar

@@ -2,7 +2,6 @@
 
 #include "pixelsurface.h"
 
-#include <QHash>
 #include <QWidget>
 
 namespace fotonar {
@@ -11,8 +10,8 @@ namespace fotonar {
 /// surface draws into memory laid out as Qt's RGB32; paintEvent copies the changed rectangles
 /// to the screen at the screen's pixel ratio, so the picture survives covering, minimising and
 /// resizing and stays sharp on high-density screens. While a run yields, Qt paints and delivers
-/// its events. The labels and images that a run places are sibling widgets registered with
-/// addControl().
+/// its events. The labels and images that a run places are its sibling widgets, named as the
+/// layout names them.
 class PictureWidget : public QWidget, private PixelSurface::Screen
 {
     Q_OBJECT
@@ -21,8 +20,6 @@ public:
     explicit PictureWidget(QWidget *parent = nullptr);
 
     PixelSurface &surface() { return m_surface; }
-    /// Lets the run show and move `widget` under the name `control`.
-    void addControl(Control control, QWidget *widget);
     /// The picture so far in device pixels, pictureRatio() of them to a logical pixel; null
     /// before the first drawing.
     QImage picture();
@@ -42,7 +39,6 @@ private:
     void followScreen();
 
     PixelSurface m_surface;
-    QHash<Control, QWidget *> m_controls;
 };
 
 } // namespace fotonar

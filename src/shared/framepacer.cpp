@@ -14,7 +14,9 @@ std::chrono::nanoseconds FramePacer::refreshInterval(double hertz)
 
 bool FramePacer::due(Clock::time_point now)
 {
-    const auto path = now - std::exchange(m_lastPresent, now);
+    const auto since = now - std::exchange(m_lastPresent, now);
+    const auto path = std::exchange(m_rested, false) ? m_lastPath : since;
+    m_lastPath = path;
     if (m_nextFrame && now < *m_nextFrame)
         return false;
     // A frame that costs c, shown after the run went on for (100 / share - 1) c, takes the share.
@@ -43,6 +45,7 @@ void FramePacer::restEnded(Clock::time_point now)
 {
     m_lastDone = now;
     m_lastPresent = now;
+    m_rested = true;
 }
 
 std::chrono::nanoseconds FramePacer::showingCost() const

@@ -31,7 +31,8 @@ public:
     void frameShown(
         Clock::time_point handedOver, Clock::time_point done, std::chrono::nanoseconds interval);
     /// Drawing begins again at `now` after a rest (the end of a run): the time at rest was no
-    /// run's time, and earns the next frame nothing.
+    /// run's time, and earns the next frame nothing. The first path after it is taken to be as
+    /// long as the last one before it.
     void restEnded(Clock::time_point now);
     /// What showing a frame costs, as learnt from the last frames (the median of up to
     /// kRemembered); zero before the first.
@@ -43,6 +44,9 @@ private:
     std::optional<Clock::time_point> m_nextFrame; ///< on the screen's cadence
     Clock::time_point m_lastDone {}; ///< when showing the last frame was done
     Clock::time_point m_lastPresent {}; ///< when the last present returned
+    /// How long the last path took; until one was measured, longer than any frame.
+    Clock::duration m_lastPath = Clock::duration::max();
+    bool m_rested = false; ///< no present since the end of a rest
     std::array<std::chrono::nanoseconds, kRemembered> m_costs {};
     std::size_t m_frames = 0;
 };

@@ -70,6 +70,14 @@ const ControlSpec *findControl(std::string_view name)
     return nullptr;
 }
 
+const ControlSpec &revealedControl(Control control)
+{
+    for (const ControlSpec &entry : kLayout)
+        if (entry.revealedAs == control)
+            return entry;
+    throw std::logic_error("no control for what a run reveals");
+}
+
 const ControlSpec &controlSpec(std::string_view name)
 {
     if (const ControlSpec *entry = findControl(name))

@@ -52,6 +52,8 @@ std::span<const ControlSpec> windowLayout();
 const ControlSpec &controlSpec(std::string_view name);
 /// The control called `name`; nullptr for an unknown name.
 const ControlSpec *findControl(std::string_view name);
+/// The label or image that a run reveals and moves as `control`.
+const ControlSpec &revealedControl(Control control);
 /// The text an accessibility tool reads for a control: its accessible name, or its caption.
 std::string_view accessibleName(const ControlSpec &entry);
 

@@ -151,22 +151,17 @@ private:
         js_yield();
         deliverEvents();
     }
-    void showControl(fotonar::Control control) override { js_show_control(nameOf(control)); }
+    void showControl(fotonar::Control control) override
+    {
+        js_show_control(fotonar::revealedControl(control).name.data());
+    }
     void moveControl(fotonar::Control control, int left, int top) override
     {
-        js_move_control(nameOf(control), left, top);
+        js_move_control(fotonar::revealedControl(control).name.data(), left, top);
     }
     std::chrono::nanoseconds frameInterval() override
     {
         return std::chrono::nanoseconds(std::int64_t(js_frame_interval() * 1e6));
-    }
-
-    static const char *nameOf(fotonar::Control control)
-    {
-        for (const fotonar::ControlSpec &entry : fotonar::windowLayout())
-            if (entry.revealedAs == control)
-                return entry.name.data();
-        return "";
     }
 
     fotonar::PixelSurface m_surface;

@@ -3,7 +3,6 @@
 #include "accessiblename.h"
 
 #include "classiccolours.h"
-#include "runerror.h"
 
 #include <commctrl.h>
 
@@ -471,21 +470,13 @@ void FotonarWindow::yield()
 
 void FotonarWindow::showControl(Control control)
 {
-    ShowWindow(revealed(control), SW_SHOWNA);
+    ShowWindow(controlHandle(revealedControl(control).name), SW_SHOWNA);
 }
 
 void FotonarWindow::moveControl(Control control, int left, int top)
 {
-    SetWindowPos(revealed(control), nullptr, toDevice(left), toDevice(top), 0, 0,
-        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-HWND FotonarWindow::revealed(Control control) const
-{
-    for (const ControlWindow &each : m_controls)
-        if (each.entry->revealedAs == control)
-            return each.handle;
-    throw RunError("Okno nemá ovládací prvek, který má běh ukázat.");
+    SetWindowPos(controlHandle(revealedControl(control).name), nullptr, toDevice(left),
+        toDevice(top), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::chrono::nanoseconds FotonarWindow::frameInterval()

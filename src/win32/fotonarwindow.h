@@ -77,7 +77,6 @@ private:
     bool handleKey(const MSG &message);
     void paintPicture(HDC dc, const RECT &area);
     void followClientArea();
-    HWND revealed(Control control) const;
 
     void stackInTableOrder();
     void fitTitle();
