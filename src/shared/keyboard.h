@@ -25,8 +25,6 @@ struct KeyAction
     Kind kind = Kind::Unused;
     const ControlSpec *control = nullptr;
     int value = 0;
-
-    bool operator==(const KeyAction &) const = default;
 };
 
 /// The window's keyboard, the same on every toolkit:

@@ -14,22 +14,22 @@ WindowController::WindowController(WindowFrontEnd &frontEnd, std::string decimal
 
 void WindowController::Form_Load()
 {
-    for (const std::string_view option : {kStartIndexOption, kStartDistanceOption}) {
-        const ControlSpec &spec = controlSpec(option);
-        m_chosen[spec.container] = &spec;
-        m_frontEnd.selectOption(spec);
-        m_fields.write(*optionChoice(option));
+    for (const std::string_view name : {kStartIndexOption, kStartDistanceOption}) {
+        const ControlSpec &option = controlSpec(name);
+        m_chosen[option.container] = &option;
+        m_frontEnd.selectOption(option);
+        m_fields.write(*optionChoice(name));
     }
     m_slowDown = kStartSlowDown;
     m_fields.set(Field::nSpomaleni, wholeNumberText(kStartSlowDown));
 }
 
-void WindowController::option_Click(std::string_view option)
+void WindowController::option_Click(std::string_view name)
 {
-    const ControlSpec &spec = controlSpec(option);
-    m_chosen[spec.container] = &spec;
-    m_frontEnd.selectOption(spec);
-    handle({Action::Kind::WriteOption, &spec});
+    const ControlSpec &option = controlSpec(name);
+    m_chosen[option.container] = &option;
+    m_frontEnd.selectOption(option);
+    handle({Action::Kind::WriteOption, &option});
 }
 
 void WindowController::HScroll1_Change(int value)

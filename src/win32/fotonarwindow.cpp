@@ -414,26 +414,20 @@ void FotonarWindow::paintPicture(HDC dc, const RECT &area)
 {
     // Straight from the picture's memory, which is laid out as a top-down 32-bit DIB: described
     // from the area's first row on, so that its rows count from the top whatever GDI's origin.
+    // Once made, the picture covers the client area; before, the window is grey.
     const std::uint32_t *pixels = m_surface.pixels();
     const RECT picture {0, 0, m_surface.deviceWidth(), m_surface.deviceHeight()};
     RECT shown {};
-    if (pixels && IntersectRect(&shown, &area, &picture)) {
-        BITMAPINFO info {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture.right, -(shown.bottom - shown.top), 1,
-            32, BI_RGB, 0, 0, 0, 0, 0};
-        SetDIBitsToDevice(dc, shown.left, shown.top, DWORD(shown.right - shown.left),
-            DWORD(shown.bottom - shown.top), shown.left, 0, 0, UINT(shown.bottom - shown.top),
-            pixels + std::size_t(shown.top) * std::size_t(picture.right), &info, DIB_RGB_COLORS);
+    if (!pixels || !IntersectRect(&shown, &area, &picture)) {
+        FillRect(dc, &area, m_grey.get());
+        return;
     }
-    // Where there is no picture yet, or the window is larger than it, the window's grey.
-    const HRGN rest = CreateRectRgnIndirect(&area);
-    if (pixels) {
-        const HRGN covered = CreateRectRgnIndirect(&shown);
-        CombineRgn(rest, rest, covered, RGN_DIFF);
-        DeleteObject(covered);
-    }
-    FillRgn(dc, rest, m_grey.get());
-    DeleteObject(rest);
+    BITMAPINFO info {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture.right, -(shown.bottom - shown.top), 1, 32,
+        BI_RGB, 0, 0, 0, 0, 0};
+    SetDIBitsToDevice(dc, shown.left, shown.top, DWORD(shown.right - shown.left),
+        DWORD(shown.bottom - shown.top), shown.left, 0, 0, UINT(shown.bottom - shown.top),
+        pixels + std::size_t(shown.top) * std::size_t(picture.right), &info, DIB_RGB_COLORS);
 }
 
 void FotonarWindow::followClientArea()
