@@ -113,6 +113,8 @@ void TestRendering::secondRunRepaintsAndMovesLabelsAtTheEnd()
 
     QTest::mouseClick(
         static_cast<QRadioButton *>(control("op100")), Qt::LeftButton, {}, QPoint(6, 6));
+    // Slowed down, so that each path outlasts its frame and the run shows frames on its way.
+    m_window->controller().fields().set(Field::nSpomaleni, "6");
     QPoint detectorLabelDuringRun;
     QTimer::singleShot(0, this, [&] { detectorLabelDuringRun = control("labDetektor")->pos(); });
     start();
