@@ -59,7 +59,6 @@ public:
     int deviceWidth() const { return m_width; }
     int deviceHeight() const { return m_height; }
     double scale() const { return m_scale; }
-    PixelOrder order() const { return m_order; }
     /// The picture with everything drawn so far, deviceWidth() pixels a row, rows top first;
     /// null until the first drawing.
     const std::uint32_t *pixels();
