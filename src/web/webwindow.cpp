@@ -28,15 +28,9 @@ namespace {
 EM_JS(void, js_put_pixels, (const void *pixels, int width, int height, const int *rects, int count), {
     Fotonar.putPixels(HEAPU8, pixels, width, height, HEAP32.subarray(rects >> 2, (rects >> 2) + 4 * count));
 });
-// A task of its own: the browser paints what is due and handles what is not input, then the run
-// goes on. A message, not a timer, which the browser would hold back after a few in a row.
-EM_ASYNC_JS(void, js_yield, (), {
-    await new Promise(function(resolve) {
-        const channel = new MessageChannel();
-        channel.port1.onmessage = function() { resolve(); };
-        channel.port2.postMessage(null);
-    });
-});
+// A task of its own (the page's nextTask): the browser paints what is due and handles what is
+// not input, then the run goes on.
+EM_ASYNC_JS(void, js_yield, (), { await Fotonar.nextTask(); });
 // The inbox's oldest event into `buffer`; 0 where the inbox is empty.
 EM_JS(int, js_take_event, (char *buffer, int size), {
     const event = Fotonar.takeEvent();
