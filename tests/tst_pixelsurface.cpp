@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <map>
+#include <thread>
 
 using namespace fotonar;
 
@@ -67,6 +68,7 @@ private slots:
     void aNewScaleDrawsThePictureAgain_data();
     void aNewScaleDrawsThePictureAgain();
     void onlyChangesGoToTheScreen();
+    void picturesOutsideARunDoNotThinItsFrames();
 };
 
 void TestPixelSurface::colourBytes_data()
@@ -334,6 +336,35 @@ void TestPixelSurface::onlyChangesGoToTheScreen()
     QVERIFY(!screen.shown.empty());
     for (const PixelRect &rect : screen.shown) // within the tiles around the line
         QVERIFY(rect.left >= 64 && rect.right < 192 && rect.top >= 64 && rect.bottom < 160);
+}
+
+void TestPixelSurface::picturesOutsideARunDoNotThinItsFrames()
+{
+    // A new scale after the first frame costs a browser a new texture; the run's paths, each
+    // longer than a frame, still get a frame each.
+    struct SlowSecondScreen : Screen
+    {
+        void show(std::span<const PixelRect> rects) override
+        {
+            if (++shows == 2)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            Screen::show(rects);
+        }
+        int shows = 0;
+    } screen;
+    PixelSurface pixels(screen, PixelOrder::Rgba);
+    pixels.resize(820, 580, 1);
+    pixels.drawLine(1, 1, 2, 3, kDarkGrey);
+    pixels.present();
+    pixels.resize(820, 580, 2);
+    pixels.showChanges();
+    const int before = pixels.framesShown();
+    for (int path = 0; path < 10; ++path) {
+        pixels.drawLine(20 + path * 40, 100, 20 + path * 40, 200, kDarkGrey);
+        pixels.present();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5)); // the path's pause
+    }
+    QCOMPARE(pixels.framesShown() - before, 10);
 }
 
 QTEST_APPLESS_MAIN(TestPixelSurface)

@@ -36,7 +36,10 @@ void FramePacer::frameShown(
     // first frame, or the first after a rest, counts as late.
     const Clock::time_point cadence = m_nextFrame ? *m_nextFrame + interval : handedOver;
     m_nextFrame = std::max(cadence, handedOver + interval * 3 / 4);
-    m_costs[m_frames++ % kRemembered] = std::max(done - handedOver, Clock::duration::zero());
+    // Learnt as a frame's cost, the first (tens of milliseconds in a browser) would hold back
+    // every frame of a slowed-down first run.
+    if (std::exchange(m_setUp, true))
+        m_costs[m_frames++ % kRemembered] = std::max(done - handedOver, Clock::duration::zero());
     m_lastDone = done;
     m_lastPresent = done;
 }

@@ -27,7 +27,9 @@ public:
     /// A present at `now`, after the path drawn since the last one: whether it shows a frame.
     bool due(Clock::time_point now);
     /// A frame went to the screen at `handedOver`, and showing it (with the yield after it) was
-    /// done at `done`, on a screen that refreshes every `interval` (> 0).
+    /// done at `done`, on a screen that refreshes every `interval` (> 0). The first frame sets
+    /// the screen up (a browser makes its GL context then) and teaches nothing about what frames
+    /// cost.
     void frameShown(
         Clock::time_point handedOver, Clock::time_point done, std::chrono::nanoseconds interval);
     /// Drawing begins again at `now` after a rest (the end of a run): the time at rest was no
@@ -48,7 +50,8 @@ private:
     Clock::duration m_lastPath = Clock::duration::max();
     bool m_rested = false; ///< no present since the end of a rest
     std::array<std::chrono::nanoseconds, kRemembered> m_costs {};
-    std::size_t m_frames = 0;
+    std::size_t m_frames = 0; ///< frames whose cost was learnt
+    bool m_setUp = false; ///< the first frame was shown
 };
 
 } // namespace fotonar

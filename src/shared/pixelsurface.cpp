@@ -459,9 +459,10 @@ void PixelSurface::showFrame()
 
 void PixelSurface::showChanges()
 {
-    const auto handedOver = FramePacer::Clock::now();
-    if (putChanges())
-        m_pacer.frameShown(handedOver, FramePacer::Clock::now(), m_screen.frameInterval());
+    // A first picture, a new scale or a lost screen, outside a run: what that costs (a browser
+    // makes its GL context at the first picture, tens of milliseconds) says nothing about a
+    // run's frames, and learnt as one it would hold the next run's frames back for seconds.
+    putChanges();
 }
 
 bool PixelSurface::putChanges()

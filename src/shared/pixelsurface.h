@@ -73,7 +73,8 @@ public:
     /// screen now shows `shows` throughout, what holds that colour need not.
     void invalidate(std::optional<Colour> shows = std::nullopt);
     /// Puts what changed since the last frame on the screen now, as flush() does, but without
-    /// yielding: for the toolkit's own calls, outside a run.
+    /// yielding: for the toolkit's own calls, outside a run. What it costs teaches the frame
+    /// pacer nothing.
     void showChanges();
 
     void setPenWidth(int pixels) override { m_penWidth = pixels; }
