@@ -29,6 +29,9 @@ bool FramePacer::due(Clock::time_point now)
 void FramePacer::frameShown(
     Clock::time_point handedOver, Clock::time_point done, std::chrono::nanoseconds interval)
 {
+    // The first frame sets the screen up: learnt as a frame's cost (tens of milliseconds in a
+    // browser), it would hold back every frame of a slowed-down first run.
+    const bool first = !m_nextFrame;
     // One refresh after the frame that was due, not after this one: a path whose pause came out
     // a little short of a refresh (the pause is counted in sines, not in time) still gets a
     // frame of its own when the frames before it were late. The lateness carried over is at
@@ -36,9 +39,7 @@ void FramePacer::frameShown(
     // first frame, or the first after a rest, counts as late.
     const Clock::time_point cadence = m_nextFrame ? *m_nextFrame + interval : handedOver;
     m_nextFrame = std::max(cadence, handedOver + interval * 3 / 4);
-    // Learnt as a frame's cost, the first (tens of milliseconds in a browser) would hold back
-    // every frame of a slowed-down first run.
-    if (std::exchange(m_setUp, true))
+    if (!first)
         m_costs[m_frames++ % kRemembered] = std::max(done - handedOver, Clock::duration::zero());
     m_lastDone = done;
     m_lastPresent = done;

@@ -51,7 +51,6 @@ private:
     bool m_rested = false; ///< no present since the end of a rest
     std::array<std::chrono::nanoseconds, kRemembered> m_costs {};
     std::size_t m_frames = 0; ///< frames whose cost was learnt
-    bool m_setUp = false; ///< the first frame was shown
 };
 
 } // namespace fotonar
