@@ -216,9 +216,11 @@ void TestShared::framesFollowTheScreen_data()
     QTest::newRow("pauses of half a refresh") << std::vector {8'333} << 0 << 50 << 52;
     // A screen that is slow to show: fewer frames, never more than a few per cent of the run.
     QTest::newRow("slow-down 1, 1 ms frames") << std::vector {600} << 1'000 << 1 << 3;
+    QTest::newRow("slow-down 1 over in 46 ms, 1 ms frames: the run's last only")
+        << std::vector {450} << 1'000 << 0 << 0;
     QTest::newRow("slow-down 1, 12 ms frames: the run's last only")
         << std::vector {600} << 12'000 << 0 << 0;
-    QTest::newRow("8 ms paths, 10 ms frames") << std::vector {8'000} << 10'000 << 3 << 5;
+    QTest::newRow("8 ms paths, 10 ms frames") << std::vector {8'000} << 10'000 << 2 << 4;
     // Slowed down, every path that outlasts its frame still gets one.
     QTest::newRow("slow-down 6, 12 ms frames") << std::vector {18'000} << 12'000 << 102 << 102;
 }

@@ -20,8 +20,11 @@ bool FramePacer::due(Clock::time_point now)
     if (m_nextFrame && now < *m_nextFrame)
         return false;
     // A frame that costs c, shown after the run went on for (100 / share - 1) c, takes the share.
+    // A run's last frame is flushed whatever the run's length: in a run that is over in a few
+    // tens of milliseconds (slow-down 1), it and a frame just before it would take twice the
+    // share, so the run's first frame waits for both.
     const std::chrono::nanoseconds cost = showingCost();
-    if (now - m_lastDone >= cost * (100 / kShowingPercent - 1))
+    if (now - m_lastDone >= cost * (100 / kShowingPercent - 1) * (m_shownSinceRest ? 1 : 2))
         return true;
     return path >= cost;
 }
@@ -43,6 +46,7 @@ void FramePacer::frameShown(
         m_costs[m_frames++ % kRemembered] = std::max(done - handedOver, Clock::duration::zero());
     m_lastDone = done;
     m_lastPresent = done;
+    m_shownSinceRest = true;
 }
 
 void FramePacer::restEnded(Clock::time_point now)
@@ -50,6 +54,7 @@ void FramePacer::restEnded(Clock::time_point now)
     m_lastDone = now;
     m_lastPresent = now;
     m_rested = true;
+    m_shownSinceRest = false;
 }
 
 std::chrono::nanoseconds FramePacer::showingCost() const

@@ -9,10 +9,11 @@ namespace fotonar {
 /// When a present may put a frame on the screen. Frames follow the screen's cadence: on average
 /// no more than one a refresh, never two within three quarters of a refresh. And the pacer learns
 /// what a frame costs to show, so that showing stays a small share of a run on any machine and
-/// toolkit: a frame waits until the run has gone on for kShowingShare's worth of its cost, unless
-/// the path it shows took longer on its own than showing it does. A slow screen then gets fewer
-/// frames, never a longer run, and a slowed-down run still shows every path that outlasts its
-/// frame.
+/// toolkit: a frame waits until the run has gone on for kShowingPercent's worth of its cost (the
+/// first frame of a run for twice that, since it pays for the run's last frame too, which comes
+/// however short the run), unless the path it shows took longer on its own than showing it does.
+/// A slow screen then gets fewer frames, never a longer run, and a slowed-down run still shows
+/// every path that outlasts its frame.
 class FramePacer
 {
 public:
@@ -49,6 +50,7 @@ private:
     /// How long the last path took; until one was measured, longer than any frame.
     Clock::duration m_lastPath = Clock::duration::max();
     bool m_rested = false; ///< no present since the end of a rest
+    bool m_shownSinceRest = false; ///< a frame was shown since the end of the last rest
     std::array<std::chrono::nanoseconds, kRemembered> m_costs {};
     std::size_t m_frames = 0; ///< frames whose cost was learnt
 };
