@@ -4,6 +4,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
+import {settle} from './settle.mjs';
 
 // Firefox must not reach the network on its own: no updates, telemetry, captive portal or
 // connectivity checks, safe browsing, remote settings or studies; and what slips past those
@@ -46,7 +47,8 @@ export async function launch(engine) {
 }
 
 // A fresh context of `browser` (its own cache and service workers) for each page.
-async function open(browser, firefox, url, {locale = 'cs-CZ', width = 1024, height = 768, scale = 1, touch = false}) {
+async function open(browser, firefox, url,
+    {locale = 'cs-CZ', width = 1024, height = 768, scale = 1, touch = false, settled = false}) {
     const context = await browser.createBrowserContext();
     if (firefox) // BiDi's own emulation, which puppeteer does not wrap yet
         await context.userContext.browser.session.send('emulation.setLocaleOverride',
@@ -68,6 +70,8 @@ async function open(browser, firefox, url, {locale = 'cs-CZ', width = 1024, heig
     if (!firefox)
         await (await page.createCDPSession()).send('Emulation.setLocaleOverride', {locale});
     await page.setViewport({width, height, deviceScaleFactor: scale, hasTouch: touch});
+    if (settled)
+        await settle(browser.process().pid);
     await page.goto(url, {waitUntil: 'load'});
     const box = async (selector) => (await page.$(selector)).boundingBox();
     return {

@@ -9,6 +9,7 @@ import net from 'node:net';
 import os from 'node:os';
 import path from 'node:path';
 import {promisify} from 'node:util';
+import {settle} from './settle.mjs';
 
 const MINIBROWSER = process.env.MINIBROWSER ?? '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 const KEYS = {Space: '\uE00D', Tab: '\uE004', Shift: '\uE008', ArrowRight: '\uE014', ArrowUp: '\uE013', End: '\uE010'};
@@ -59,7 +60,7 @@ async function freePort() {
     return port;
 }
 
-async function open(env, url, {locale = 'cs-CZ', width = 1024, height = 768, scale = 1}) {
+async function open(env, url, {locale = 'cs-CZ', width = 1024, height = 768, scale = 1, settled = false}) {
     const port = await freePort();
     const driver = spawn('WebKitWebDriver', [`--port=${port}`], {
         env: {...env, LANG: `${locale.replace('-', '_')}.UTF-8`, LC_ALL: '', LANGUAGE: '', GDK_SCALE: String(scale)},
@@ -112,6 +113,8 @@ async function open(env, url, {locale = 'cs-CZ', width = 1024, height = 768, sca
     // The window's size less its toolbar is the viewport.
     const [dx, dy] = await evaluate(() => [outerWidth - innerWidth, outerHeight - innerHeight]);
     await command('POST', '/window/rect', {x: 0, y: 0, width: width + dx, height: height + dy});
+    if (settled)
+        await settle(driver.pid);
     await command('POST', '/url', {url});
 
     // What the page has recorded and asked for so far; a reload starts both afresh.
