@@ -1,9 +1,10 @@
 // The browser build in each of Debian's engines (FOTONAR_ENGINES, by default Chromium, Firefox
 // ESR and WebKitGTK, through tests/web's engine layer), from a local server: the time from
 // navigation to the window's first picture with a cold cache (a fresh context, profile or
-// session each load, navigated once the browser's new window has settled: tests/web/settle.mjs); pairs of (the pauses of one run alone, a whole run) at slow-down 1, in
-// turn one and the other first, as fotonar-bench measures the desktop; and whether whole runs
-// get slower as they follow one another on one page (the last five of 20 against the first five).
+// session each load, navigated once the browser's new window has settled: tests/web/settle.mjs);
+// pairs of (the pauses of one run alone, a whole run) at slow-down 1, in turn one and the other
+// first, as fotonar-bench measures the desktop; and whether whole runs get slower as they follow
+// one another on one page (the last five of 20 against the first five).
 // Usage: node bench/web/bench.mjs [PAIRS]   (default 31, at least 15; make bench runs it)
 
 import {available, launch, open, serve} from '../../tests/web/lib.mjs';
