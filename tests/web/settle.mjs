@@ -42,7 +42,8 @@ export async function settle(root, {quietMs = 300, limitMs = 5000} = {}) {
     while (Date.now() - start < limitMs) {
         await sleep(quietMs);
         const now = treeTicks(root);
-        if ((now - last) * TICK_MS <= quietMs / 20)
+        const used = now - last; // less than none where a process ended meanwhile: not yet quiet
+        if (used >= 0 && used * TICK_MS <= quietMs / 20)
             return;
         last = now;
     }
