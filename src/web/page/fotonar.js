@@ -191,6 +191,10 @@
                 gl.viewport(0, 0, target.width, target.height);
                 gl.uniform1i(top, target.height - 1);
                 gl.drawArrays(gl.TRIANGLES, 0, 3);
+                // Now, not at the next frame's upload: WebKit leaves the drawing queued until
+                // then, and the upload waits for it (a millisecond or two a frame with Mesa's
+                // renderer); flushed here, it is drawn while the run goes on.
+                gl.flush();
             },
         };
     }
