@@ -14,8 +14,15 @@ std::chrono::nanoseconds FramePacer::refreshInterval(double hertz)
 
 bool FramePacer::due(Clock::time_point now)
 {
+    // Paths are averaged since the last frame: a clock of whole milliseconds (Firefox's, WebKit's)
+    // times a path of half a millisecond at 0 or 1, and a path timed at 1 must not pass for one
+    // that outlasts its frame. The first path after a rest is taken to be as long as the last.
     const auto since = now - std::exchange(m_lastPresent, now);
-    const auto path = std::exchange(m_rested, false) ? m_lastPath : since;
+    if (!std::exchange(m_rested, false)) {
+        m_pathsTime += since;
+        ++m_paths;
+    }
+    const auto path = m_paths > 0 ? m_pathsTime / m_paths : m_lastPath;
     m_lastPath = path;
     if (m_nextFrame && now < *m_nextFrame)
         return false;
@@ -47,6 +54,8 @@ void FramePacer::frameShown(
     m_lastDone = done;
     m_lastPresent = done;
     m_shownSinceRest = true;
+    m_pathsTime = {};
+    m_paths = 0;
 }
 
 void FramePacer::restEnded(Clock::time_point now)
@@ -55,18 +64,25 @@ void FramePacer::restEnded(Clock::time_point now)
     m_lastPresent = now;
     m_rested = true;
     m_shownSinceRest = false;
+    m_pathsTime = {};
+    m_paths = 0;
 }
 
 std::chrono::nanoseconds FramePacer::showingCost() const
 {
     // The median: one frame that met a busy moment (an exposure of the whole window, a page
     // reflow) should not hold the next frames back for long.
+    // And never less than a millisecond: most of what a frame costs happens beside the run, on
+    // the same cores, where the run's clock does not see it (the X server, a compositor, a
+    // browser's other processes); and a browser's clock may step by whole milliseconds, so that
+    // a frame seems to cost nothing. Firefox's frames, timed at 0, cost its runs about a
+    // millisecond each.
     const std::size_t count = std::min(m_frames, kRemembered);
     if (count == 0)
-        return std::chrono::nanoseconds::zero();
+        return kLeastShowingCost;
     std::array<std::chrono::nanoseconds, kRemembered> costs = m_costs;
     std::nth_element(costs.begin(), costs.begin() + count / 2, costs.begin() + count);
-    return costs[count / 2];
+    return std::max(costs[count / 2], kLeastShowingCost);
 }
 
 } // namespace fotonar

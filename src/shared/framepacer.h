@@ -11,9 +11,9 @@ namespace fotonar {
 /// what a frame costs to show, so that showing stays a small share of a run on any machine and
 /// toolkit: a frame waits until the run has gone on for kShowingPercent's worth of its cost (the
 /// first frame of a run for twice that, since it pays for the run's last frame too, which comes
-/// however short the run), unless the path it shows took longer on its own than showing it does.
-/// A slow screen then gets fewer frames, never a longer run, and a slowed-down run still shows
-/// every path that outlasts its frame.
+/// however short the run), unless the paths it shows took longer each, on average, than showing
+/// it does. A slow screen then gets fewer frames, never a longer run, and a slowed-down run still
+/// shows every path that outlasts its frame.
 class FramePacer
 {
 public:
@@ -22,6 +22,8 @@ public:
     static constexpr int kUnknownRefreshRate = 60;
     /// The most of a run's time that showing frames may take, where paths are quicker than frames.
     static constexpr int kShowingPercent = 4;
+    /// What a frame costs at least, whatever the run's clock says of it (1 ms).
+    static constexpr std::chrono::nanoseconds kLeastShowingCost {1'000'000};
     /// One refresh at `hertz`, or at kUnknownRefreshRate where `hertz` is not a rate (<= 1).
     static std::chrono::nanoseconds refreshInterval(double hertz);
 
@@ -38,7 +40,7 @@ public:
     /// long as the last one before it.
     void restEnded(Clock::time_point now);
     /// What showing a frame costs, as learnt from the last frames (the median of up to
-    /// kRemembered); zero before the first.
+    /// kRemembered), and never less than kLeastShowingCost.
     std::chrono::nanoseconds showingCost() const;
 
 private:
@@ -47,8 +49,11 @@ private:
     std::optional<Clock::time_point> m_nextFrame; ///< on the screen's cadence
     Clock::time_point m_lastDone {}; ///< when showing the last frame was done
     Clock::time_point m_lastPresent {}; ///< when the last present returned
-    /// How long the last path took; until one was measured, longer than any frame.
+    /// How long a path took, on average since the last frame; until one was measured, longer
+    /// than any frame.
     Clock::duration m_lastPath = Clock::duration::max();
+    Clock::duration m_pathsTime {}; ///< the paths since the last frame (or rest), and how many
+    int m_paths = 0;
     bool m_rested = false; ///< no present since the end of a rest
     bool m_shownSinceRest = false; ///< a frame was shown since the end of the last rest
     std::array<std::chrono::nanoseconds, kRemembered> m_costs {};
