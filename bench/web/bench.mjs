@@ -5,11 +5,11 @@
 // pairs of (the pauses of one run alone, a whole run) at slow-down 1, in turn one and the other
 // first, as fotonar-bench measures the desktop; and whether whole runs get slower as they follow
 // one another on one page (the last five of 20 against the first five).
-// Usage: node bench/web/bench.mjs [PAIRS]   (default 31, at least 15; make bench runs it)
+// Usage: node bench/web/bench.mjs [PAIRS]   (default 61, at least 15; make bench runs it)
 
 import {available, launch, open, serve} from '../../tests/web/lib.mjs';
 
-const pairs = Math.max(15, Number(process.argv[2] ?? 31));
+const pairs = Math.max(15, Number(process.argv[2] ?? 61));
 const loads = 9;
 const engines = (process.env.FOTONAR_ENGINES ?? 'chromium,firefox,webkit').split(',').filter(available);
 
