@@ -66,6 +66,7 @@ private slots:
     void sameRunUnderEitherSeparator();
     void titleFits_data();
     void titleFits();
+    void captionsCloseUpToTheirBox();
     void opensMaximizedOnSmallScreens_data();
     void opensMaximizedOnSmallScreens();
 };
@@ -285,6 +286,15 @@ void TestController::titleFits()
     // Closed up, the caption takes exactly the room.
     if (closedUp)
         QCOMPARE(advance + fit.letterSpacing * characters, titleRoom() * scale);
+}
+
+void TestController::captionsCloseUpToTheirBox()
+{
+    // "Radiusvektory fotonů na optických trasách" (41 letters) in its 297 px box.
+    const ControlSpec &label = controlSpec("labRadiusvektory");
+    QCOMPARE(captionSpacing(label, 295.1, 41), 0.0);
+    QCOMPARE(304 + captionSpacing(label, 304, 41) * 41, 297.0); // WebKitGTK's whole pixels
+    QCOMPARE(608 + captionSpacing(label, 608, 41, 2) * 41, 594.0);
 }
 
 void TestController::opensMaximizedOnSmallScreens_data()

@@ -108,6 +108,12 @@ TitleFit fitTitle(double advance, int characters, double scale)
     return {std::max(box, std::min(advance + 2 * scale, room)), spacing};
 }
 
+double captionSpacing(const ControlSpec &label, double advance, int characters, double scale)
+{
+    const double box = label.box.width * scale;
+    return advance > box && characters > 0 ? (box - advance) / characters : 0;
+}
+
 bool opensMaximized(int width, int height, double scale)
 {
     return kPreferredWidth * scale > kMaximizeShare * width

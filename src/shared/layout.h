@@ -96,6 +96,11 @@ struct TitleFit
 /// `characters`: its length, `scale`: device pixels per logical pixel of those measures.
 TitleFit fitTitle(double advance, int characters, double scale = 1);
 
+/// The space to add between the letters of `label`'s caption (negative: closed up) so that it
+/// shows whole in its box where the toolkit's font makes it wider than the design's (WebKitGTK
+/// rounds each letter's advance to whole pixels); 0 where it fits. Arguments as for fitTitle.
+double captionSpacing(const ControlSpec &label, double advance, int characters, double scale = 1);
+
 /// Whether the window opens maximized on a work area of `width` x `height` device pixels when
 /// its preferred size takes `scale` device pixels a logical pixel: where that size would take
 /// more than kMaximizeShare of the width or the height anyway.

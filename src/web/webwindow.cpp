@@ -248,6 +248,14 @@ EMSCRIPTEN_KEEPALIVE const char *fotonar_fit_title(double advance, int character
     return text.c_str();
 }
 
+/// The space between the letters of label `name`'s caption, `advance` CSS pixels wide, that
+/// makes it fit its box (negative: closed up; 0 where it fits).
+EMSCRIPTEN_KEEPALIVE double fotonar_caption_spacing(
+    const char *name, double advance, int characters)
+{
+    return fotonar::captionSpacing(fotonar::controlSpec(name), advance, characters);
+}
+
 /// For tests and diagnostics: a parameter field's text (0 nIndex, 1 nVzdalenost,
 /// 2 nSpomaleni), and writing one as no control of the window can.
 EMSCRIPTEN_KEEPALIVE const char *fotonar_field(int field)

@@ -88,6 +88,9 @@ for (const engine of engines) describe(engine, () => {
         same(picture.at(548, 452), LIGHT_GREEN, 'labZdroj revealed');
         expectAlpha(picture, 416, 191); // over the prompt
         expectBeta(picture, 441, 391);
+        assert.deepEqual(await p.evaluate(() => [...document.querySelectorAll('.label')]
+            .filter((label) => label.scrollWidth > label.clientWidth).map((label) => label.id)), [],
+        'every caption shows whole');
         for (const [name, box] of [['labDetektor', [115, 66, 73, 17]], ['labSuma', [575, 66, 121, 17]],
             ['labRadiusvektory', [400, 526, 297, 17]], ['labZdroj', [470, 449, 81, 17]]])
             assert.ok(dark(picture, box) > 30, `${name} is written`);

@@ -318,16 +318,25 @@
     }
 
     // The title is wider than its box in its font: the program's rule widens the box, and closes
-    // up the letters where even that is not enough.
-    function fitTitle() {
-        const title = controls.get('labFotonar');
+    // up the letters where even that is not enough. Other captions close up where the browser's
+    // font is wider than the design's.
+    function fitCaptions() {
         const measure = document.createElement('canvas').getContext('2d');
-        measure.font = getComputedStyle(title).font;
-        const advance = measure.measureText(title.textContent).width;
+        const advance = (label) => {
+            measure.font = getComputedStyle(label).font;
+            return measure.measureText(label.textContent).width;
+        };
+        const title = controls.get('labFotonar');
         const fit = core.ccall('fotonar_fit_title', 'string', ['number', 'number'],
-            [advance, title.textContent.length]).split(' ').map(Number);
+            [advance(title), title.textContent.length]).split(' ').map(Number);
         title.style.width = `${Math.floor(fit[0])}px`;
         title.style.letterSpacing = `${fit[1]}px`;
+        for (const entry of layout.controls.filter((e) => e.kind === 'label' && e.name !== 'labFotonar')) {
+            const label = controls.get(entry.name);
+            const spacing = core.ccall('fotonar_caption_spacing', 'number', ['string', 'number', 'number'],
+                [entry.name, advance(label), label.textContent.length]);
+            label.style.letterSpacing = spacing ? `${spacing}px` : '';
+        }
     }
 
     // 1:1 where the viewport holds the design, scaled down to fit where it does not; the
@@ -408,7 +417,7 @@
         core.ccall('fotonar_start', null, ['number'], [scale().device]);
         fit();
         await fonts;
-        fitTitle();
+        fitCaptions();
         controls.get('cmdStart').focus(); // Space or Enter at once runs with the defaults
         window.addEventListener('resize', fit);
         // The browser may drop the pixels of a canvas it does not show.
