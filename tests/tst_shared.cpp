@@ -209,7 +209,7 @@ void TestShared::framesFollowTheScreen_data()
     QTest::addColumn<int>("cost");
     QTest::addColumn<int>("fewestFrames");
     QTest::addColumn<int>("mostFrames");
-    QTest::newRow("1 ms paths: many presents a refresh") << std::vector {1'000} << 0 << 6 << 7;
+    QTest::newRow("1.5 ms paths: many presents a refresh") << std::vector {1'500} << 0 << 9 << 10;
     QTest::newRow("a pause of a refresh") << std::vector {16'667} << 0 << 102 << 102;
     QTest::newRow("pauses jittering about 18 ms")
         << std::vector {15'000, 21'000} << 0 << 102 << 102;
@@ -223,6 +223,8 @@ void TestShared::framesFollowTheScreen_data()
         << std::vector {450} << 0 << 0 << 0;
     QTest::newRow("the same on a clock of whole milliseconds")
         << std::vector {0, 1'000, 0, 1'000, 0} << 0 << 0 << 0;
+    QTest::newRow("the same, the first path after a frame read as 1 ms")
+        << std::vector {1'000, 0, 0, 1'000, 0} << 0 << 0 << 0;
     QTest::newRow("slow-down 1, 12 ms frames: the run's last only")
         << std::vector {600} << 12'000 << 0 << 0;
     QTest::newRow("8 ms paths, 10 ms frames") << std::vector {8'000} << 10'000 << 2 << 4;

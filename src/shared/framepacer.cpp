@@ -33,7 +33,9 @@ bool FramePacer::due(Clock::time_point now)
     const std::chrono::nanoseconds cost = showingCost();
     if (now - m_lastDone >= cost * (100 / kShowingPercent - 1) * (m_shownSinceRest ? 1 : 2))
         return true;
-    return path >= cost;
+    // Longer, not as long: a frame costs a millisecond at least, and a clock of whole
+    // milliseconds times even the one path after a frame at 1 when it stepped within it.
+    return path > cost;
 }
 
 void FramePacer::frameShown(
