@@ -1,6 +1,7 @@
 // What both front ends share: the layout table, the tab rule, and the parameter texts read
 // and written under a decimal separator.
 
+#include "designfit.h"
 #include "fieldtext.h"
 #include "framepacer.h"
 #include "keyboard.h"
@@ -29,6 +30,8 @@ private slots:
     void framesFollowTheScreen_data();
     void framesFollowTheScreen();
     void theFirstFrameSetsTheScreenUp();
+    void designFitsTheClientArea_data();
+    void designFitsTheClientArea();
 };
 
 void TestShared::readNumber_data()
@@ -277,6 +280,79 @@ void TestShared::theFirstFrameSetsTheScreenUp()
         now += std::chrono::milliseconds(18);
     }
     QCOMPARE(frames, 102);
+}
+
+void TestShared::designFitsTheClientArea_data()
+{
+    QTest::addColumn<double>("width");
+    QTest::addColumn<double>("height");
+    QTest::addColumn<double>("density");
+    QTest::addColumn<double>("leastZoom");
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<QRect>("start"); // cmdStart's box
+    QTest::addColumn<QRect>("option"); // op15's, in its frame
+    const double desktop = DesignFit::kDesktopLeastZoom, browser = DesignFit::kBrowserLeastZoom;
+    QTest::newRow("preferred size") << 820.0 << 580.0 << 1.0 << desktop << 1.0 << 0 << 0
+                                    << QRect(536, 8, 89, 25) << QRect(40, 16, 41, 13);
+    QTest::newRow("preferred size at 125 %, rounded")
+        << 1025.0 << 725.0 << 1.25 << desktop << 1.0 << 0 << 0 << QRect(670, 10, 111, 31)
+        << QRect(50, 20, 51, 16);
+    QTest::newRow("maximized on 1920 x 1080")
+        << 1920.0 << 1053.0 << 1.0 << desktop << 1.8125 << 217 << 1 << QRect(1189, 16, 161, 45)
+        << QRect(72, 29, 74, 23);
+    QTest::newRow("browser, 1920 x 1080") << 1920.0 << 1080.0 << 1.0 << browser << 1.859375 << 197
+                                          << 1 << QRect(1194, 16, 165, 46) << QRect(74, 30, 76, 24);
+    QTest::newRow("3840 x 2160 at density 2")
+        << 3840.0 << 2160.0 << 2.0 << browser << 1.859375 << 395 << 1 << QRect(2388, 31, 331, 93)
+        << QRect(149, 59, 152, 49);
+    QTest::newRow("1280 x 800") << 1280.0 << 800.0 << 1.0 << desktop << 1.375 << 76 << 1
+                                << QRect(813, 12, 122, 34) << QRect(55, 22, 56, 18);
+    QTest::newRow("tall window: centred downwards")
+        << 820.0 << 1000.0 << 1.0 << desktop << 1.0 << 0 << 210 << QRect(536, 218, 89, 25)
+        << QRect(40, 16, 41, 13);
+    QTest::newRow("too small for the desktop: at the corner, as designed")
+        << 700.0 << 500.0 << 1.0 << desktop << 1.0 << 0 << 0 << QRect(536, 8, 89, 25)
+        << QRect(40, 16, 41, 13);
+    QTest::newRow("a phone's browser: half size")
+        << 410.0 << 600.0 << 1.0 << browser << 0.5 << 0 << 155 << QRect(268, 159, 45, 13)
+        << QRect(20, 8, 21, 7);
+}
+
+void TestShared::designFitsTheClientArea()
+{
+    QFETCH(double, width);
+    QFETCH(double, height);
+    QFETCH(double, density);
+    QFETCH(double, leastZoom);
+    QFETCH(double, zoom);
+    QFETCH(int, left);
+    QFETCH(int, top);
+    QFETCH(QRect, start);
+    QFETCH(QRect, option);
+    DesignFit fit;
+    fit.fitTo(width, height, density, leastZoom);
+    QCOMPARE(fit.zoom(), zoom);
+    QCOMPARE(fit.left(), left);
+    QCOMPARE(fit.top(), top);
+    const auto rect
+        = [](const Box &box) { return QRect(box.left, box.top, box.width, box.height); };
+    QCOMPARE(rect(fit.place(controlSpec("cmdStart"))), start);
+    QCOMPARE(rect(fit.place(controlSpec("op15"))), option);
+    // The design stands whole in the client area wherever it can, and is centred.
+    const Box area = fit.designArea();
+    if (zoom > leastZoom) {
+        QVERIFY(area.right() <= width && area.top + area.height <= height);
+        QVERIFY(std::abs(width - area.right() - area.left) <= 1
+            || std::abs(height - area.top - area.height - area.top) <= 1);
+    }
+    // A revealed control stands where the run put it, at this fit.
+    fit.moveControl(Control::imaAlfy, 416, 190);
+    const Box alpha = fit.place(controlSpec("imaAlfy"));
+    QCOMPARE(QPoint(alpha.left, alpha.top),
+        QPoint(left + int(std::lround(416 * zoom * density)),
+            top + int(std::lround(190 * zoom * density))));
 }
 
 #include "tst_shared.moc"

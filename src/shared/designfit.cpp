@@ -1,0 +1,81 @@
+#include "designfit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+
+namespace fotonar {
+
+namespace {
+
+int rounded(double pixels)
+{
+    return int(std::lround(pixels));
+}
+
+} // namespace
+
+bool DesignFit::fitTo(double width, double height, double density, double leastZoom)
+{
+    // Half a pixel of allowance: a client area of the preferred size, rounded to whole pixels at
+    // a density such as 1.25, is zoom 1 and not a hair less.
+    const double fits = std::min(
+        (width + 0.5) / (kPreferredWidth * density), (height + 0.5) / (kPreferredHeight * density));
+    const double zoom = std::max({std::floor(fits / kZoomStep) * kZoomStep, leastZoom, kZoomStep});
+    const double scale = density * zoom;
+    const int left = std::max(0, int(std::floor((width - rounded(kPreferredWidth * scale)) / 2)));
+    const int top = std::max(0, int(std::floor((height - rounded(kPreferredHeight * scale)) / 2)));
+    const bool changed = zoom != m_zoom || density != m_density || left != m_left || top != m_top;
+    m_zoom = zoom;
+    m_density = density;
+    m_left = left;
+    m_top = top;
+    return changed;
+}
+
+Box DesignFit::place(const Box &design) const
+{
+    const double s = scale();
+    const int left = rounded(design.left * s);
+    const int top = rounded(design.top * s);
+    return {m_left + left, m_top + top, rounded(design.right() * s) - left,
+        rounded((design.top + design.height) * s) - top};
+}
+
+Box DesignFit::designBox(const ControlSpec &entry) const
+{
+    Box box = entry.box;
+    if (entry.revealedAs)
+        if (const auto moved = m_moved.find(*entry.revealedAs); moved != m_moved.end())
+            std::tie(box.left, box.top) = moved->second;
+    if (!entry.container.empty()) {
+        const Box &frame = controlSpec(entry.container).box;
+        box.left += frame.left;
+        box.top += frame.top;
+    }
+    return box;
+}
+
+Box DesignFit::place(const ControlSpec &entry) const
+{
+    Box placed = place(designBox(entry));
+    if (!entry.container.empty()) {
+        // Its edges where the window's rule puts them, counted from its frame's.
+        const Box frame = place(controlSpec(entry.container));
+        placed.left -= frame.left;
+        placed.top -= frame.top;
+    }
+    return placed;
+}
+
+int DesignFit::length(int designPixels) const
+{
+    return std::max(1, rounded(designPixels * scale()));
+}
+
+void DesignFit::moveControl(Control control, int left, int top)
+{
+    m_moved[control] = {left, top};
+}
+
+} // namespace fotonar
