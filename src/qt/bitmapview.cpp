@@ -22,7 +22,8 @@ void BitmapView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(QRect(QPoint(0, 0), image().size()), image());
+    // At the window's zoom each bitmap pixel is a block of whole pixels, the nearest one.
+    painter.drawImage(rect(), image());
 }
 
 } // namespace fotonar

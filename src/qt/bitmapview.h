@@ -5,8 +5,8 @@
 
 namespace fotonar {
 
-/// Shows a bitmap at its natural size in logical pixels. On a high-density screen every bitmap
-/// pixel becomes a block of whole device pixels, never a smoothed blur.
+/// Shows a bitmap filling the widget, which the window sizes to the bitmap at its zoom. Every
+/// bitmap pixel becomes a block of whole device pixels, never a smoothed blur.
 class BitmapView : public QWidget
 {
     Q_OBJECT

@@ -26,6 +26,7 @@
 #include <QWindow>
 
 #include <stdexcept>
+#include <utility>
 
 namespace fotonar {
 
@@ -55,42 +56,52 @@ void setBackground(QWidget *widget, Colour colour)
 }
 
 // The option buttons' boxes are as narrow as 25 px for "1": a small indicator with little space
-// before the caption, as the layout was drawn.
+// before the caption, as the layout was drawn, at the window's zoom.
 class OptionStyle : public QProxyStyle
 {
 public:
+    explicit OptionStyle(const DesignFit &fit)
+        : m_fit(fit)
+    { }
+
     int pixelMetric(
         PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
     {
         switch (metric) {
         case PM_ExclusiveIndicatorWidth:
         case PM_ExclusiveIndicatorHeight:
-            return kOptionIndicator;
+            return m_fit.length(kOptionIndicator);
         case PM_RadioButtonLabelSpacing:
-            return kOptionSpacing;
+            return m_fit.length(kOptionSpacing);
         default:
             return QProxyStyle::pixelMetric(metric, option, widget);
         }
     }
+
+private:
+    const DesignFit &m_fit;
 };
+
+QFont optionFont(int pixelSize)
+{
+    // Arial's metrics: fontconfig gives Liberation Sans, which comes with the Times stand-in.
+    QFont font = fontOfFamily(toQString(kDefaultFamily));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    font.setBold(false); // not the frame's bold title font
+    return font;
+}
 
 QRadioButton *makeOption(QWidget *frame, const QString &caption, QStyle *style)
 {
     auto *option = new QRadioButton(caption, frame);
-    // Arial's metrics: fontconfig gives Liberation Sans, which comes with the Times stand-in.
-    QFont font = fontOfFamily(toQString(kDefaultFamily));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(kDefaultFontPixels);
-    font.setBold(false); // not the frame's bold title font
-    option->setFont(font);
     option->setStyle(style);
     return option;
 }
 
-QLabel *makeLabel(QWidget *window, const QString &caption, int fontPixels, Colour background)
+QLabel *makeLabel(QWidget *window, const QString &caption, Colour background)
 {
     auto *label = new QLabel(caption, window);
-    label->setFont(timesBold(fontPixels));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setAutoFillBackground(true); // opaque: the box is painted in its background colour
     setBackground(label, background);
@@ -103,6 +114,8 @@ class ScrollBar : public QScrollBar
 {
 public:
     using QScrollBar::QScrollBar;
+    /// The frame's width in logical pixels, 2 at the design's size.
+    void setFocusWidth(int width) { m_focusWidth = width; }
 
 protected:
     void paintEvent(QPaintEvent *event) override
@@ -111,10 +124,14 @@ protected:
         if (!hasFocus())
             return;
         QPainter painter(this);
-        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setPen(QPen(palette().color(QPalette::Highlight), m_focusWidth));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+        const qreal inset = m_focusWidth / 2.0;
+        painter.drawRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset));
     }
+
+private:
+    int m_focusWidth = 2;
 };
 
 QScrollBar *makeScrollBar(QWidget *window)
@@ -130,18 +147,17 @@ QScrollBar *makeScrollBar(QWidget *window)
     return scrollBar;
 }
 
-QPushButton *makeButton(QWidget *window, const QString &caption, int fontPixels)
+QPushButton *makeButton(QWidget *window, const QString &caption)
 {
     auto *button = new QPushButton(caption, window);
-    button->setFont(timesBold(fontPixels));
     button->setAutoDefault(true); // Enter presses the focused button, as Space does
     return button;
 }
 
-void fitTitleLabel(QLabel *title)
+void fitTitleLabel(QLabel *title, double zoom)
 {
     const TitleFit fit = fitTitle(
-        title->fontMetrics().horizontalAdvance(title->text()), int(title->text().size()));
+        title->fontMetrics().horizontalAdvance(title->text()), int(title->text().size()), zoom);
     if (fit.letterSpacing != 0) {
         QFont font = title->font();
         font.setLetterSpacing(QFont::AbsoluteSpacing, fit.letterSpacing);
@@ -165,6 +181,7 @@ Fotonar::Fotonar(QWidget *parent)
     setAutoFillBackground(true);
     resize(kPreferredWidth, kPreferredHeight);
     createControls();
+    refit();
     setTabOrder();
     connectHandlers();
     m_controller.Form_Load();
@@ -214,9 +231,13 @@ void Fotonar::createControls()
     // The drawing lies under every control, as a run's picture lies under the labels.
     m_picture = new PictureWidget(this);
     m_picture->setObjectName(QStringLiteral("picture"));
-    m_picture->setGeometry(rect());
     m_picture->surface().setForeground(kAppWorkspace);
-    m_optionStyle = new OptionStyle;
+    connect(
+        m_picture, &PictureWidget::controlMoved, this, [this](Control which, int left, int top) {
+            m_fit.moveControl(which, left, top);
+            place(revealedControl(which));
+        });
+    m_optionStyle = new OptionStyle(m_fit);
     m_optionStyle->setParent(this);
 
     for (const ControlSpec &entry : windowLayout()) {
@@ -224,7 +245,6 @@ void Fotonar::createControls()
             = entry.container.empty() ? this : m_controls.value(toQString(entry.container));
         QWidget *widget = createControl(entry, parent);
         widget->setObjectName(toQString(entry.name));
-        widget->setGeometry(entry.box.left, entry.box.top, entry.box.width, entry.box.height);
         widget->setVisible(entry.visible);
         widget->setEnabled(entry.enabled);
         if (!entry.accessibleName.empty())
@@ -240,7 +260,42 @@ void Fotonar::measureCaptions()
     for (const ControlSpec &entry : windowLayout())
         if (entry.kind == ControlKind::Frame)
             control<QGroupBox>(toQString(entry.name))->setTitle(toQString(entry.caption));
-    fitTitleLabel(control<QLabel>("labFotonar"));
+    fitTitleLabel(control<QLabel>("labFotonar"), m_fit.zoom());
+}
+
+void Fotonar::refit()
+{
+    if (!m_fit.fitTo(width(), height(), 1, DesignFit::kDesktopLeastZoom) && m_fitted)
+        return;
+    // Fonts first: the title's width follows from its font.
+    if (std::exchange(m_fontZoom, m_fit.zoom()) != m_fit.zoom() || !m_fitted)
+        applyFonts();
+    m_fitted = true;
+    const Box area = m_fit.designArea();
+    m_picture->setGeometry(area.left, area.top, area.width, area.height);
+    m_picture->setZoom(m_fit.zoom());
+    for (const ControlSpec &entry : windowLayout())
+        place(entry);
+    if (m_exposed)
+        fitTitleLabel(control<QLabel>("labFotonar"), m_fit.zoom());
+}
+
+void Fotonar::applyFonts()
+{
+    for (const ControlSpec &entry : windowLayout()) {
+        QWidget *widget = control<QWidget>(toQString(entry.name));
+        if (entry.kind == ControlKind::Option)
+            widget->setFont(optionFont(m_fit.length(kDefaultFontPixels)));
+        else if (entry.fontPixels > 0)
+            widget->setFont(timesBold(m_fit.length(entry.fontPixels)));
+    }
+    static_cast<ScrollBar *>(control<QScrollBar>("HScroll1"))->setFocusWidth(m_fit.length(2));
+}
+
+void Fotonar::place(const ControlSpec &entry)
+{
+    const Box box = m_fit.place(entry);
+    control<QWidget>(toQString(entry.name))->setGeometry(box.left, box.top, box.width, box.height);
 }
 
 QWidget *Fotonar::createControl(const ControlSpec &entry, QWidget *parent)
@@ -249,19 +304,16 @@ QWidget *Fotonar::createControl(const ControlSpec &entry, QWidget *parent)
     switch (entry.kind) {
     case ControlKind::Frame: {
         // The title is measured in its own font, not the desktop's, once the window is exposed.
-        auto *frame = new QGroupBox(parent);
-        frame->setFont(timesBold(entry.fontPixels));
-        return frame;
+        return new QGroupBox(parent);
     }
     case ControlKind::Option:
         return makeOption(parent, caption, m_optionStyle);
     case ControlKind::ScrollBar:
         return makeScrollBar(parent);
     case ControlKind::Button:
-        return makeButton(parent, caption, entry.fontPixels);
+        return makeButton(parent, caption);
     case ControlKind::Label:
-        return makeLabel(
-            parent, caption, entry.fontPixels, entry.background.value_or(kBackgroundGrey));
+        return makeLabel(parent, caption, entry.background.value_or(kBackgroundGrey));
     case ControlKind::Image:
         return new BitmapView(QStringLiteral(":/assets/%1.bmp").arg(caption), parent);
     }
@@ -284,7 +336,8 @@ bool Fotonar::keyPressed(QObject *focused, const QKeyEvent &event)
         {Qt::Key_Left, Key::Left}, {Qt::Key_Right, Key::Right}, {Qt::Key_Up, Key::Up},
         {Qt::Key_Down, Key::Down}, {Qt::Key_PageUp, Key::PageUp}, {Qt::Key_PageDown, Key::PageDown},
         {Qt::Key_Home, Key::Home}, {Qt::Key_End, Key::End}, {Qt::Key_Space, Key::Space},
-        {Qt::Key_Return, Key::Enter}, {Qt::Key_Enter, Key::Enter}};
+        {Qt::Key_Return, Key::Enter}, {Qt::Key_Enter, Key::Enter}, {Qt::Key_F11, Key::FullScreen},
+        {Qt::Key_Escape, Key::Escape}};
     const auto key = keys.constFind(event.key());
     const auto chords = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     if (key == keys.constEnd() || (event.modifiers() & chords))
@@ -353,8 +406,26 @@ void Fotonar::closeEvent(QCloseEvent *event)
 
 void Fotonar::resizeEvent(QResizeEvent *event)
 {
-    m_picture->setGeometry(rect());
+    // Maximized, full screen or resized, during a run too: the design follows the window.
+    refit();
     QWidget::resizeEvent(event);
+}
+
+bool Fotonar::isFullScreen() const
+{
+    return QWidget::isFullScreen();
+}
+
+void Fotonar::setFullScreen(bool full)
+{
+    if (full) {
+        m_wasMaximized = isMaximized();
+        showFullScreen();
+    } else if (m_wasMaximized) {
+        showMaximized();
+    } else {
+        showNormal();
+    }
 }
 
 } // namespace fotonar

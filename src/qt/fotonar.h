@@ -1,5 +1,6 @@
 #pragma once
 
+#include "designfit.h"
 #include "layout.h"
 #include "windowcontroller.h"
 
@@ -52,8 +53,14 @@ private:
     Surface &surface() override;
     void showRunError(const std::string &message) override;
     void quit(int exitStatus) override;
+    bool isFullScreen() const override;
+    void setFullScreen(bool full) override;
 
     void createControls();
+    /// Fits the design to the window: the picture, every control's place and font.
+    void refit();
+    void applyFonts();
+    void place(const ControlSpec &entry);
     void measureCaptions();
     QWidget *createControl(const ControlSpec &entry, QWidget *parent);
     void setTabOrder();
@@ -69,6 +76,10 @@ private:
     }
 
     WindowController m_controller;
+    DesignFit m_fit;
+    double m_fontZoom = 0; ///< the zoom the fonts were made for
+    bool m_fitted = false;
+    bool m_wasMaximized = false; ///< before full screen
     PictureWidget *m_picture = nullptr;
     QStyle *m_optionStyle = nullptr;
     QHash<QString, QWidget *> m_controls; ///< by name, as the layout names them

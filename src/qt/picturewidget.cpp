@@ -67,7 +67,7 @@ void PictureWidget::paintEvent(QPaintEvent *event)
         painter.fillRect(event->rect(), toQColor(kBackgroundGrey));
         return;
     }
-    const qreal scale = m_surface.scale();
+    const qreal scale = devicePixelRatioF(); // the picture is the widget's device pixels
     for (const QRect &area : event->region()) {
         // Clipped to the whole changed region, dozens of rectangles, Qt copies an image span by
         // span; clipped to the one rectangle, it copies whole rows.
@@ -84,15 +84,22 @@ void PictureWidget::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
 }
 
+void PictureWidget::setZoom(double zoom)
+{
+    m_zoom = zoom;
+    followScreen();
+}
+
 void PictureWidget::followScreen()
 {
-    // The window may have moved to a screen of another density.
-    m_surface.resize(width(), height(), devicePixelRatioF());
+    // The window may have moved to a screen of another density. A new scale draws everything
+    // again at that scale: the lines stay one colour, aliased, at any zoom.
+    m_surface.resize(kPreferredWidth, kPreferredHeight, devicePixelRatioF() * m_zoom);
 }
 
 void PictureWidget::show(std::span<const PixelRect> rectangles)
 {
-    const qreal scale = m_surface.scale();
+    const qreal scale = devicePixelRatioF();
     QRegion changed;
     for (const PixelRect &rect : rectangles) {
         const int left = int(std::floor(rect.left / scale));
@@ -119,7 +126,7 @@ void PictureWidget::showControl(Control which)
 
 void PictureWidget::moveControl(Control which, int left, int top)
 {
-    control(which)->move(left, top);
+    emit controlMoved(which, left, top);
 }
 
 std::chrono::nanoseconds PictureWidget::frameInterval()

@@ -6,12 +6,13 @@
 
 namespace fotonar {
 
-/// The window's drawing area: shows the run's picture, the shared PixelSurface, on Qt. The
-/// surface draws into memory laid out as Qt's RGB32; paintEvent copies the changed rectangles
-/// to the screen at the screen's pixel ratio, so the picture survives covering, minimising and
-/// resizing and stays sharp on high-density screens. While a run yields, Qt paints and delivers
-/// its events. The labels and images that a run places are its sibling widgets, named as the
-/// layout names them.
+/// The window's drawing area: shows the run's picture, the shared PixelSurface, on Qt. It covers
+/// the design's area at the window's zoom, and the surface draws at the zoom times the screen's
+/// pixel ratio into memory laid out as Qt's RGB32; paintEvent copies the changed rectangles to
+/// the screen pixel for pixel, so the picture survives covering, minimising and resizing and
+/// stays sharp at any size and density. While a run yields, Qt paints and delivers its events.
+/// The labels and images that a run places are its sibling widgets, named as the layout names
+/// them; the window places them.
 class PictureWidget : public QWidget, private PixelSurface::Screen
 {
     Q_OBJECT
@@ -24,6 +25,12 @@ public:
     /// before the first drawing.
     QImage picture();
     qreal pictureRatio() const { return m_surface.scale(); }
+    /// The window shows the design `zoom` times its size (1 at the preferred size).
+    void setZoom(double zoom);
+
+signals:
+    /// A run put a label or image at (left, top), pixels of the design.
+    void controlMoved(Control control, int left, int top);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -39,6 +46,7 @@ private:
     void followScreen();
 
     PixelSurface m_surface;
+    double m_zoom = 1;
 };
 
 } // namespace fotonar

@@ -8,8 +8,24 @@
 
 namespace fotonar {
 
-/// The keys the window's keyboard rule knows. BackTab is Shift+Tab.
-enum class Key { Tab, BackTab, Left, Right, Up, Down, PageUp, PageDown, Home, End, Space, Enter };
+/// The keys the window's keyboard rule knows. BackTab is Shift+Tab; FullScreen is F11, which
+/// with Escape the desktop's window takes for full screen (a browser keeps both for itself).
+enum class Key {
+    Tab,
+    BackTab,
+    Left,
+    Right,
+    Up,
+    Down,
+    PageUp,
+    PageDown,
+    Home,
+    End,
+    Space,
+    Enter,
+    FullScreen,
+    Escape,
+};
 
 /// What a key does, pressed while a control of the window has the focus.
 struct KeyAction

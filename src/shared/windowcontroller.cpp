@@ -68,6 +68,13 @@ void WindowController::click(std::string_view control)
 
 bool WindowController::keyPressed(std::string_view focused, Key key)
 {
+    if (key == Key::FullScreen || key == Key::Escape) {
+        const bool full = m_frontEnd.isFullScreen();
+        if (m_ended || (key == Key::Escape && !full))
+            return false;
+        m_frontEnd.setFullScreen(!full);
+        return true;
+    }
     const ControlSpec *control = findControl(focused);
     if (!control || m_ended)
         return false;

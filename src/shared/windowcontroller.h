@@ -32,6 +32,10 @@ public:
     virtual void showRunError(const std::string &message) = 0;
     /// Closes the window; the program ends with `exitStatus`.
     virtual void quit(int exitStatus) = 0;
+    /// Whether the window fills its screen, with nothing of the desktop around it.
+    virtual bool isFullScreen() const { return false; }
+    /// Fills the screen with the window, or gives it back the size and place it had before.
+    virtual void setFullScreen(bool) { }
 };
 
 /// The window's behaviour, the same on every toolkit: the three parameter fields and the
@@ -74,7 +78,8 @@ public:
     /// A click on button or option button `control` ("cmdStart", "op15"): its handler.
     void click(std::string_view control);
     /// `key` pressed while control `focused` ("op15") has the focus: true where the window's
-    /// keyboard (keyboard.h) took it, and the toolkit must not handle it as well.
+    /// keyboard (keyboard.h) took it, and the toolkit must not handle it as well. F11 toggles
+    /// full screen and Escape leaves it, during a run too: the run goes on at the new size.
     bool keyPressed(std::string_view focused, Key key);
 
     const FieldTexts &fields() const { return m_fields; }

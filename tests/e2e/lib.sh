@@ -112,10 +112,37 @@ start_app() {
 
 # Device pixels per logical pixel of the app under test (QT_SCALE_FACTOR), a whole number.
 SCALE=1
+# How the window shows its design (fit_window): the zoom in 64ths, and where the design's
+# top-left corner stands, in logical pixels. At the preferred size, 1:1 from the corner.
+ZOOM64=64
+LEFT=0
+TOP=0
 
-# click X Y: a left click at logical (X, Y) of the window's client area.
+# fit_window: sets ZOOM64, LEFT and TOP from the window's client area as the program fits its
+# design: the largest zoom in 64ths (at least 1) at which 820 x 580 fits, centred.
+fit_window() {
+    local w h zx zy
+    read -r w h < <(xwininfo -id "$WID" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
+    w=$((w / SCALE))
+    h=$((h / SCALE))
+    zx=$((64 * (2 * w + 1) / 1640))
+    zy=$((64 * (2 * h + 1) / 1160))
+    ZOOM64=$((zx < zy ? zx : zy))
+    [ "$ZOOM64" -ge 64 ] || ZOOM64=64
+    LEFT=$(((w - (820 * ZOOM64 + 32) / 64) / 2))
+    TOP=$(((h - (580 * ZOOM64 + 32) / 64) / 2))
+    [ "$LEFT" -ge 0 ] || LEFT=0
+    [ "$TOP" -ge 0 ] || TOP=0
+    echo "client area ${w} x ${h}: zoom $ZOOM64/64, design at ($LEFT, $TOP)"
+}
+
+# dx X, dy Y: the device pixel in the middle of the design's pixel X (Y) as the window shows it.
+dx() { echo $((LEFT * SCALE + (2 * $1 + 1) * ZOOM64 * SCALE / 128)); }
+dy() { echo $((TOP * SCALE + (2 * $1 + 1) * ZOOM64 * SCALE / 128)); }
+
+# click X Y: a left click at the design's (X, Y).
 click() {
-    xdotool mousemove --window "$WID" $(($1 * SCALE + SCALE / 2)) $(($2 * SCALE + SCALE / 2)) click 1
+    xdotool mousemove --window "$WID" "$(dx "$1")" "$(dy "$2")" click 1
 }
 
 # The option buttons' indicators, and the buttons, at their layout places.
@@ -130,9 +157,9 @@ click_start() { click 580 20; }
 click_konec() { click 676 20; }
 # Drags the scroll bar's thumb from its left end to the right end: slow-down 6.
 drag_slowest() {
-    xdotool mousemove --window "$WID" $((362 * SCALE)) $((48 * SCALE)) mousedown 1 \
-        mousemove --window "$WID" $((420 * SCALE)) $((48 * SCALE)) \
-        mousemove --window "$WID" $((500 * SCALE)) $((48 * SCALE)) mouseup 1
+    xdotool mousemove --window "$WID" "$(dx 362)" "$(dy 48)" mousedown 1 \
+        mousemove --window "$WID" "$(dx 420)" "$(dy 48)" \
+        mousemove --window "$WID" "$(dx 500)" "$(dy 48)" mouseup 1
     sleep 0.1
 }
 
@@ -153,31 +180,34 @@ expect_pixel() {
     [ "$got" = "$4" ] || fail "${5:-pixel} at ($2, $3): expected $4, got $got"
 }
 
-# expect_alpha FILE LEFT TOP [SCALE] and expect_beta ...: the whole α (β) bitmap with its
-# top-left corner at logical (LEFT, TOP), over whatever lies there (the prompt, the drawing):
-# glyph pixels at its top and bottom, and white inside the letter.
-expect_alpha() {
-    local s=${4:-1}
-    expect_pixel "$1" $((($2 + 4) * s)) $(($3 * s)) "$GLYPH" "alpha's top row"
-    expect_pixel "$1" $((($2 + 1) * s)) $((($3 + 5) * s)) "$GLYPH" "alpha's left stroke"
-    expect_pixel "$1" $((($2 + 4) * s)) $((($3 + 5) * s)) "$WHITE" "inside alpha"
-    expect_pixel "$1" $((($2 + 12) * s)) $((($3 + 10) * s)) "$GLYPH" "alpha's bottom row"
-}
-expect_beta() {
-    local s=${4:-1}
-    expect_pixel "$1" $((($2 + 4) * s)) $((($3 + 1) * s)) "$GLYPH" "beta's top"
-    expect_pixel "$1" $((($2 + 2) * s)) $((($3 + 10) * s)) "$GLYPH" "beta's stem"
-    expect_pixel "$1" $((($2 + 6) * s)) $((($3 + 10) * s)) "$WHITE" "inside beta"
-    expect_pixel "$1" $((($2 + 2) * s)) $((($3 + 21) * s)) "$GLYPH" "beta's foot"
+# expect_at FILE X Y R,G,B [what]: the design's pixel (X, Y) as the window shows it.
+expect_at() {
+    expect_pixel "$1" "$(dx "$2")" "$(dy "$3")" "$4" "${5:-pixel}"
 }
 
-# wait_pixel X Y R,G,B [SECONDS]: polls screenshots until the pixel at logical (X, Y) has that
+# expect_alpha FILE LEFT TOP and expect_beta ...: the whole α (β) bitmap with its top-left corner
+# at the design's (LEFT, TOP), over whatever lies there (the prompt, the drawing): glyph pixels
+# at its top and bottom, and white inside the letter.
+expect_alpha() {
+    expect_at "$1" $(($2 + 4)) "$3" "$GLYPH" "alpha's top row"
+    expect_at "$1" $(($2 + 1)) $(($3 + 5)) "$GLYPH" "alpha's left stroke"
+    expect_at "$1" $(($2 + 4)) $(($3 + 5)) "$WHITE" "inside alpha"
+    expect_at "$1" $(($2 + 12)) $(($3 + 10)) "$GLYPH" "alpha's bottom row"
+}
+expect_beta() {
+    expect_at "$1" $(($2 + 4)) $(($3 + 1)) "$GLYPH" "beta's top"
+    expect_at "$1" $(($2 + 2)) $(($3 + 10)) "$GLYPH" "beta's stem"
+    expect_at "$1" $(($2 + 6)) $(($3 + 10)) "$WHITE" "inside beta"
+    expect_at "$1" $(($2 + 2)) $(($3 + 21)) "$GLYPH" "beta's foot"
+}
+
+# wait_pixel X Y R,G,B [SECONDS]: polls screenshots until the design's pixel (X, Y) has that
 # colour.
 wait_pixel() {
     local deadline=$((SECONDS + ${4:-60}))
     while [ $SECONDS -lt $deadline ]; do
         shot "$E2E_WORK/poll.png"
-        [ "$(pixel "$E2E_WORK/poll.png" $(($1 * SCALE)) $(($2 * SCALE)))" = "$3" ] && return 0
+        [ "$(pixel "$E2E_WORK/poll.png" "$(dx "$1")" "$(dy "$2")")" = "$3" ] && return 0
         sleep 0.02
     done
     fail "($1, $2) never became $3"

@@ -8,7 +8,8 @@ require_wine
 # A prefix of its own, so that the others stay at 96 dpi.
 cp -a "$WINEPREFIX" "$E2E_WORK/prefix"
 export WINEPREFIX="$E2E_WORK/prefix"
-start_display 2048x1536
+# Large enough that the window opens at its preferred size, 1:1, at 200 % too.
+start_display 2560x1600
 # set_log_pixels DPI: the desktop's pixels per inch, 96 being 100 %.
 set_log_pixels() {
     printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' "$1" \
@@ -29,8 +30,8 @@ for row in 580 581 582 583; do
 done
 expect_pixel "$E2E_WORK/run.png" 1519 579 "$GREY" "above the boundary"
 expect_pixel "$E2E_WORK/run.png" 1519 584 "$LIGHT_GREEN" "below the boundary"
-expect_alpha "$E2E_WORK/run.png" 416 191 2 # doubled, whole over the prompt as at 100 %
-expect_beta "$E2E_WORK/run.png" 441 391 2
+expect_alpha "$E2E_WORK/run.png" 416 191 # doubled, whole over the prompt as at 100 %
+expect_beta "$E2E_WORK/run.png" 441 391
 # A band of the medium under the boundary, legs and normal crossing it: nothing
 # blended between their colours.
 convert "$E2E_WORK/run.png" -crop 1280x60+200+600 +repage "$E2E_WORK/middle.png"
