@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 namespace fotonar::win32 {
 
@@ -56,7 +57,7 @@ Font defaultFont(int pixels)
 // The scroll bar shows its focus only by a blinking thumb, easily missed on a projector; as in
 // every build it gets a frame in the classic highlight colour while it has the focus.
 LRESULT CALLBACK scrollBarFocus(
-    HWND scrollBar, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR)
+    HWND scrollBar, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR focusWidth)
 {
     switch (message) {
     case WM_SETFOCUS:
@@ -69,7 +70,7 @@ LRESULT CALLBACK scrollBarFocus(
             const WindowDc dc(scrollBar);
             RECT box {};
             GetClientRect(scrollBar, &box);
-            const int width = std::max(2, int(GetDpiForWindow(scrollBar) / 48));
+            const int width = *reinterpret_cast<const int *>(focusWidth);
             const Brush highlight(CreateSolidBrush(classicColour(kHighlightEntry)));
             for (int ring = 0; ring < width; ++ring) {
                 FrameRect(dc, &box, highlight.get());
@@ -95,6 +96,7 @@ FotonarWindow::FotonarWindow(HINSTANCE instance)
     , m_grey(CreateSolidBrush(toColorRef(kBackgroundGrey)))
     , m_lightGreen(CreateSolidBrush(toColorRef(kLightGreen)))
 {
+    m_optionLook.background = m_grey.get();
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = windowProcedure;
@@ -109,10 +111,10 @@ FotonarWindow::FotonarWindow(HINSTANCE instance)
         CW_USEDEFAULT, nullptr, nullptr, instance, this);
     if (!m_window)
         throw std::runtime_error("cannot create the window");
-    m_scale = dpiScale(m_window);
+    m_density = dpiScale(m_window);
     m_surface.setForeground(kAppWorkspace);
-    followClientArea();
     createControls();
+    followClientArea();
     m_controller.Form_Load();
 }
 
@@ -124,7 +126,8 @@ FotonarWindow::~FotonarWindow()
 
 void FotonarWindow::showOnScreen(int showCommand)
 {
-    RECT frame {0, 0, toDevice(kPreferredWidth), toDevice(kPreferredHeight)};
+    RECT frame {0, 0, int(std::lround(kPreferredWidth * m_density)),
+        int(std::lround(kPreferredHeight * m_density))};
     AdjustWindowRectExForDpi(
         &frame, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CONTROLPARENT, GetDpiForWindow(m_window));
     MONITORINFO monitor {};
@@ -137,7 +140,7 @@ void FotonarWindow::showOnScreen(int showCommand)
         work.left + std::max<LONG>(0, (work.right - work.left - width) / 2),
         work.top + std::max<LONG>(0, (work.bottom - work.top - height) / 2), width, height,
         SWP_NOZORDER | SWP_NOACTIVATE);
-    const bool large = opensMaximized(work.right - work.left, work.bottom - work.top, m_scale);
+    const bool large = opensMaximized(work.right - work.left, work.bottom - work.top, m_density);
     ShowWindow(m_window, large ? SW_SHOWMAXIMIZED : showCommand);
     // The focus is always to be seen, not only after the first key press.
     SendMessageW(
@@ -208,8 +211,6 @@ void FotonarWindow::createControls()
     for (const ControlSpec &entry : windowLayout())
         m_controls.push_back({&entry, createControl(entry, id++)});
     stackInTableOrder();
-    applyFonts();
-    placeControls();
 }
 
 void FotonarWindow::stackInTableOrder()
@@ -262,8 +263,10 @@ HWND FotonarWindow::createControl(const ControlSpec &entry, int id)
         const std::wstring name = widen(accessibleName(entry));
         SetWindowTextW(control, name.c_str());
         annotateName(control, name.c_str());
-        SetWindowSubclass(control, scrollBarFocus, 0, 0);
+        SetWindowSubclass(control, scrollBarFocus, 0, reinterpret_cast<DWORD_PTR>(&m_focusWidth));
     }
+    if (entry.kind == ControlKind::Option)
+        paintAsOption(control, m_optionLook);
     if (entry.kind == ControlKind::Label || entry.kind == ControlKind::Image) {
         LabelLook &look = m_looks[entry.name];
         look.background = toColorRef(entry.background.value_or(kBackgroundGrey));
@@ -292,22 +295,17 @@ HFONT FotonarWindow::font(int pixels)
 {
     Font &slot = m_fonts[pixels];
     if (!slot)
-        slot = pixels ? timesBold(toDevice(pixels)) : defaultFont(toDevice(kDefaultFontPixels));
+        slot = pixels ? timesBold(m_fit.length(pixels))
+                      : defaultFont(m_fit.length(kDefaultFontPixels));
     return slot.get();
 }
 
-void FotonarWindow::placeControls(double rescale)
+void FotonarWindow::placeControls()
 {
+    // The seven that a run places stand where the last run put them, at this fit.
     for (const ControlWindow &control : m_controls) {
-        const Box box = deviceBox(*control.entry);
-        RECT now {};
-        GetWindowRect(control.handle, &now);
-        MapWindowPoints(HWND_DESKTOP, m_window, reinterpret_cast<POINT *>(&now), 2);
-        // The seven that a run places keep where the last run put them.
-        const bool placed = control.entry->revealedAs && IsWindowVisible(control.handle);
-        SetWindowPos(control.handle, nullptr,
-            placed ? int(std::lround(now.left * rescale)) : box.left,
-            placed ? int(std::lround(now.top * rescale)) : box.top, box.width, box.height,
+        const Box box = m_fit.place(*control.entry);
+        SetWindowPos(control.handle, nullptr, box.left, box.top, box.width, box.height,
             SWP_NOZORDER | SWP_NOACTIVATE);
     }
     fitTitle();
@@ -323,27 +321,11 @@ void FotonarWindow::fitTitle()
     const Selection selected(dc, look.font);
     SIZE extent {};
     GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
-    const TitleFit fit = fotonar::fitTitle(extent.cx, int(text.size()), m_scale);
+    const TitleFit fit = fotonar::fitTitle(extent.cx, int(text.size()), m_fit.scale());
     // GDI spaces letters by whole pixels: closed up a whole pixel more rather than overflow.
     look.characterExtra = int(std::floor(fit.letterSpacing));
     SetWindowPos(title, nullptr, 0, 0, int(std::lround(fit.width)),
-        deviceBox(controlSpec("labFotonar")).height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-Box FotonarWindow::deviceBox(const ControlSpec &entry) const
-{
-    Box box = entry.box;
-    if (!entry.container.empty()) {
-        const Box &frame = controlSpec(entry.container).box;
-        box.left += frame.left;
-        box.top += frame.top;
-    }
-    return {toDevice(box.left), toDevice(box.top), toDevice(box.width), toDevice(box.height)};
-}
-
-int FotonarWindow::toDevice(int logical) const
-{
-    return int(std::lround(logical * m_scale));
+        m_fit.place(controlSpec("labFotonar")).height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND FotonarWindow::controlHandle(std::string_view name) const
@@ -375,7 +357,7 @@ bool FotonarWindow::handleKey(const MSG &message)
     static const std::map<WPARAM, Key> keys {{VK_TAB, Key::Tab}, {VK_LEFT, Key::Left},
         {VK_RIGHT, Key::Right}, {VK_UP, Key::Up}, {VK_DOWN, Key::Down}, {VK_PRIOR, Key::PageUp},
         {VK_NEXT, Key::PageDown}, {VK_HOME, Key::Home}, {VK_END, Key::End}, {VK_SPACE, Key::Space},
-        {VK_RETURN, Key::Enter}};
+        {VK_RETURN, Key::Enter}, {VK_F11, Key::FullScreen}, {VK_ESCAPE, Key::Escape}};
     if (message.message != WM_KEYDOWN)
         return false;
     const auto key = keys.find(message.wParam);
@@ -414,34 +396,62 @@ void FotonarWindow::paintPicture(HDC dc, const RECT &area)
 {
     // Straight from the picture's memory, which is laid out as a top-down 32-bit DIB: described
     // from the area's first row on, so that its rows count from the top whatever GDI's origin.
-    // Once made, the picture covers the client area; before, the window is grey.
+    // The picture covers the design's area; around it, and before the first drawing, the
+    // window is grey.
     const std::uint32_t *pixels = m_surface.pixels();
-    const RECT picture {0, 0, m_surface.deviceWidth(), m_surface.deviceHeight()};
+    const Box design = m_fit.designArea();
+    const RECT picture {design.left, design.top,
+        design.left + std::min(design.width, m_surface.deviceWidth()),
+        design.top + std::min(design.height, m_surface.deviceHeight())};
     RECT shown {};
     if (!pixels || !IntersectRect(&shown, &area, &picture)) {
         FillRect(dc, &area, m_grey.get());
         return;
     }
+    const Region margins(CreateRectRgnIndirect(&area));
+    const Region inside(CreateRectRgnIndirect(&shown));
+    CombineRgn(margins.get(), margins.get(), inside.get(), RGN_DIFF);
+    FillRgn(dc, margins.get(), m_grey.get());
+    const int width = m_surface.deviceWidth();
+    const int firstRow = shown.top - design.top;
     BITMAPINFO info {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture.right, -(shown.bottom - shown.top), 1, 32,
-        BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), width, -(shown.bottom - shown.top), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     SetDIBitsToDevice(dc, shown.left, shown.top, DWORD(shown.right - shown.left),
-        DWORD(shown.bottom - shown.top), shown.left, 0, 0, UINT(shown.bottom - shown.top),
-        pixels + std::size_t(shown.top) * std::size_t(picture.right), &info, DIB_RGB_COLORS);
+        DWORD(shown.bottom - shown.top), shown.left - design.left, 0, 0,
+        UINT(shown.bottom - shown.top), pixels + std::size_t(firstRow) * std::size_t(width), &info,
+        DIB_RGB_COLORS);
 }
 
 void FotonarWindow::followClientArea()
 {
     RECT client {};
     GetClientRect(m_window, &client);
-    m_surface.resize(
-        int(std::ceil(client.right / m_scale)), int(std::ceil(client.bottom / m_scale)), m_scale);
+    if (client.right <= 0 || client.bottom <= 0) // minimised: the design stays as it was
+        return;
+    if (!m_fit.fitTo(client.right, client.bottom, m_density, DesignFit::kDesktopLeastZoom)
+        && m_fontScale != 0)
+        return;
+    // Maximized, full screen, resized or on another monitor, during a run too: the picture is
+    // drawn again at the new scale, the controls made again at their places.
+    m_surface.resize(kPreferredWidth, kPreferredHeight, m_fit.scale());
+    if (std::exchange(m_fontScale, m_fit.scale()) != m_fit.scale()) {
+        m_fonts.clear();
+        m_focusWidth = std::max(2, m_fit.length(2));
+        m_optionLook.indicator = m_fit.length(kOptionIndicator);
+        m_optionLook.spacing = m_fit.length(kOptionSpacing);
+        applyFonts();
+    }
+    placeControls();
+    InvalidateRect(m_window, nullptr, FALSE);
 }
 
 void FotonarWindow::show(std::span<const PixelRect> rectangles)
 {
+    const Box design = m_fit.designArea();
     for (const PixelRect &rect : rectangles) {
-        const RECT area {rect.left, rect.top, rect.right + 1, rect.bottom + 1};
+        const RECT area {design.left + rect.left, design.top + rect.top,
+            design.left + rect.right + 1, design.top + rect.bottom + 1};
         InvalidateRect(m_window, &area, FALSE);
     }
 }
@@ -469,8 +479,10 @@ void FotonarWindow::showControl(Control control)
 
 void FotonarWindow::moveControl(Control control, int left, int top)
 {
-    SetWindowPos(controlHandle(revealedControl(control).name), nullptr, toDevice(left),
-        toDevice(top), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_fit.moveControl(control, left, top);
+    const Box box = m_fit.place(revealedControl(control));
+    SetWindowPos(controlHandle(revealedControl(control).name), nullptr, box.left, box.top, 0, 0,
+        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::chrono::nanoseconds FotonarWindow::frameInterval()
@@ -539,16 +551,39 @@ LRESULT FotonarWindow::onControlColour(HDC dc, HWND)
 void FotonarWindow::onDpiChanged(WPARAM w, LPARAM l)
 {
     // Moved to a monitor of another density: the program scales everything itself.
-    const double rescale = HIWORD(w) / 96.0 / m_scale;
-    m_scale = HIWORD(w) / 96.0;
+    m_density = HIWORD(w) / 96.0;
     const RECT *suggested = reinterpret_cast<const RECT *>(l);
     SetWindowPos(m_window, nullptr, suggested->left, suggested->top,
         suggested->right - suggested->left, suggested->bottom - suggested->top,
         SWP_NOZORDER | SWP_NOACTIVATE);
     followClientArea();
-    applyFonts();
-    placeControls(rescale);
-    InvalidateRect(m_window, nullptr, FALSE);
+}
+
+void FotonarWindow::setFullScreen(bool full)
+{
+    // The classic way: the frame goes and the window covers its monitor; leaving, it gets back
+    // its frame and the place (normal or maximized) it had.
+    if (full && !m_restored) {
+        Restored restored {};
+        restored.placement.length = sizeof(WINDOWPLACEMENT);
+        restored.style = GetWindowLongPtrW(m_window, GWL_STYLE);
+        MONITORINFO monitor {};
+        monitor.cbSize = sizeof(monitor);
+        if (!GetWindowPlacement(m_window, &restored.placement)
+            || !GetMonitorInfoW(MonitorFromWindow(m_window, MONITOR_DEFAULTTONEAREST), &monitor))
+            return;
+        m_restored = restored;
+        SetWindowLongPtrW(m_window, GWL_STYLE, restored.style & ~LONG_PTR(WS_OVERLAPPEDWINDOW));
+        const RECT &screen = monitor.rcMonitor;
+        SetWindowPos(m_window, HWND_TOP, screen.left, screen.top, screen.right - screen.left,
+            screen.bottom - screen.top, SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+    } else if (!full && m_restored) {
+        const Restored restored = *std::exchange(m_restored, std::nullopt);
+        SetWindowLongPtrW(m_window, GWL_STYLE, restored.style);
+        SetWindowPlacement(m_window, &restored.placement);
+        SetWindowPos(m_window, nullptr, 0, 0, 0, 0,
+            SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+    }
 }
 
 void FotonarWindow::onClose()

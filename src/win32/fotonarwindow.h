@@ -1,19 +1,23 @@
 #pragma once
 
+#include "designfit.h"
 #include "gdi.h"
 #include "labelview.h"
 #include "layout.h"
+#include "optionview.h"
 #include "pixelsurface.h"
 #include "windowcontroller.h"
 
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace fotonar::win32 {
 
 /// The program's one window on Windows: the controls of the shared layout as native controls,
-/// scaled to the monitor's dots per inch, over the picture that a run draws (the shared
-/// PixelSurface, laid out as a 32-bit DIB and copied to the window in WM_PAINT). The window
+/// scaled to the monitor's dots per inch and zoomed to fill the window, over the picture that a
+/// run draws (the shared PixelSurface, laid out as a 32-bit DIB and copied to the window in
+/// WM_PAINT). The window
 /// object lives with its HWND; each message goes to a small handler. Its behaviour and keyboard
 /// are the shared WindowController's; the window forwards the messages to it.
 class FotonarWindow : private WindowFrontEnd, private PixelSurface::Screen
@@ -51,11 +55,9 @@ private:
 
     void createControls();
     HWND createControl(const ControlSpec &entry, int id);
-    /// Puts every control at its scaled place; those a run has placed are moved by `rescale`.
-    void placeControls(double rescale = 1);
+    /// Puts every control at its place at the window's fit.
+    void placeControls();
     void applyFonts();
-    Box deviceBox(const ControlSpec &entry) const;
-    int toDevice(int logical) const;
     HFONT font(int pixels);
     HWND controlHandle(std::string_view name) const;
     const ControlWindow *controlAt(HWND handle) const;
@@ -73,9 +75,13 @@ private:
     void moveControl(Control control, int left, int top) override;
     std::chrono::nanoseconds frameInterval() override;
     std::optional<Colour> systemColour(int entry) override;
+    bool isFullScreen() const override { return m_restored.has_value(); }
+    void setFullScreen(bool full) override;
 
     bool handleKey(const MSG &message);
     void paintPicture(HDC dc, const RECT &area);
+    /// Fits the design to the client area at the monitor's density: the picture's scale, every
+    /// control's place and font.
     void followClientArea();
 
     void stackInTableOrder();
@@ -91,12 +97,22 @@ private:
     PixelSurface m_surface;
     WindowController m_controller;
     std::vector<ControlWindow> m_controls;
-    std::map<int, Font> m_fonts; ///< by pixel size at 96 dpi, at the current scale
+    std::map<int, Font> m_fonts; ///< by pixel size at 96 dpi, at the fit's scale
     std::map<std::string_view, LabelLook> m_looks; ///< of the labels and images, by name
     std::map<std::string_view, Bitmap> m_bitmaps; ///< the images', by bitmap name
     Brush m_grey;
     Brush m_lightGreen;
-    double m_scale = 1;
+    double m_density = 1; ///< the monitor's dots per inch / 96
+    DesignFit m_fit;
+    double m_fontScale = 0; ///< the scale the fonts were made for
+    int m_focusWidth = 2; ///< the scroll bar's focus frame, device pixels
+    OptionLook m_optionLook;
+    struct Restored
+    {
+        WINDOWPLACEMENT placement;
+        LONG_PTR style;
+    };
+    std::optional<Restored> m_restored; ///< while full screen: what the window was before
     int m_exitStatus = 0;
 };
 

@@ -67,6 +67,7 @@ const wchar_t *labelClass(HINSTANCE instance)
     static const wchar_t *const name = [instance] {
         WNDCLASSEXW windowClass {};
         windowClass.cbSize = sizeof(windowClass);
+        windowClass.style = CS_HREDRAW | CS_VREDRAW; // painted whole: a new size repaints it all
         windowClass.lpfnWndProc = labelProcedure;
         windowClass.hInstance = instance;
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
