@@ -6,6 +6,7 @@
 // the browser (Asyncify) so that the page paints and stays responsive.
 
 #include "classiccolours.h"
+#include "designfit.h"
 #include "layout.h"
 #include "pixelsurface.h"
 #include "run.h"
@@ -239,21 +240,32 @@ EMSCRIPTEN_KEEPALIVE void fotonar_pump()
     window->deliverEvents();
 }
 
-/// The title's box width and letter spacing for a caption `advance` CSS pixels wide, as two
-/// numbers "width spacing".
-EMSCRIPTEN_KEEPALIVE const char *fotonar_fit_title(double advance, int characters)
+/// How the window's design fits a viewport of `width` x `height` device pixels at `density`
+/// device pixels a CSS pixel: "zoom left top", the offsets in device pixels.
+EMSCRIPTEN_KEEPALIVE const char *fotonar_fit(double width, double height, double density)
 {
-    const fotonar::TitleFit fit = fotonar::fitTitle(advance, characters);
+    fotonar::DesignFit fit;
+    fit.fitTo(width, height, density, fotonar::DesignFit::kBrowserLeastZoom);
+    text = std::to_string(fit.zoom()) + " " + std::to_string(fit.left()) + " "
+        + std::to_string(fit.top());
+    return text.c_str();
+}
+
+/// The title's box width and letter spacing for a caption `advance` CSS pixels wide at the
+/// window's `zoom`, as two numbers "width spacing" in the same pixels.
+EMSCRIPTEN_KEEPALIVE const char *fotonar_fit_title(double advance, int characters, double zoom)
+{
+    const fotonar::TitleFit fit = fotonar::fitTitle(advance, characters, zoom);
     text = std::to_string(fit.width) + " " + std::to_string(fit.letterSpacing);
     return text.c_str();
 }
 
-/// The space between the letters of label `name`'s caption, `advance` CSS pixels wide, that
-/// makes it fit its box (negative: closed up; 0 where it fits).
+/// The space between the letters of label `name`'s caption, `advance` CSS pixels wide at the
+/// window's `zoom`, that makes it fit its box (negative: closed up; 0 where it fits).
 EMSCRIPTEN_KEEPALIVE double fotonar_caption_spacing(
-    const char *name, double advance, int characters)
+    const char *name, double advance, int characters, double zoom)
 {
-    return fotonar::captionSpacing(fotonar::controlSpec(name), advance, characters);
+    return fotonar::captionSpacing(fotonar::controlSpec(name), advance, characters, zoom);
 }
 
 /// For tests and diagnostics: a parameter field's text (0 nIndex, 1 nVzdalenost,

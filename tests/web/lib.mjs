@@ -77,10 +77,16 @@ export async function open(browser, url, options = {}) {
     return page;
 }
 
+// A control's box in the viewport's CSS pixels. WebKit gives the boxes inside the zoomed window
+// in the window's own pixels, the zoom undone; the others give them as they are on the screen.
 export async function box(page, selector) {
     return page.evaluate((s) => {
-        const {x, y, width, height} = document.querySelector(s).getBoundingClientRect();
-        return {x, y, width, height};
+        const rect = (element) => element.getBoundingClientRect();
+        const {x, y, width, height} = rect(document.querySelector(s));
+        const window = rect(document.getElementById('window'));
+        const stage = rect(document.getElementById('stage'));
+        const k = 820 * Fotonar.view().zoom / window.width;
+        return {x: stage.x + (x - window.x) * k, y: stage.y + (y - window.y) * k, width: width * k, height: height * k};
     }, selector);
 }
 
@@ -88,18 +94,19 @@ export function focus(page, selector) {
     return page.evaluate((s) => document.querySelector(s).focus(), selector);
 }
 
-// The window's client area as it is on the screen, in the page's device pixels.
-export async function shot(page, fitted = 1) {
-    const s = page.scale * fitted;
-    let png = PNG.sync.read(await page.screenshot(820 * fitted, 580 * fitted));
-    const [width, height] = [820 * s, 580 * s].map(Math.round);
-    if (png.width > width || png.height > height) { // a shot of the whole viewport
-        const whole = png;
-        png = new PNG({width, height});
-        PNG.bitblt(whole, png, 0, 0, width, height, 0, 0);
-    }
-    png.at = (x, y) => { // logical (x, y) of the design, at the page's scale
-        const i = (Math.round(y * s) * png.width + Math.round(x * s)) * 4;
+// The window as it is on the screen: the design's part of a shot of the viewport, in device
+// pixels, with `at` reading the design's pixels through the page's fit. `zoom` and `scale` are
+// the page's: the design's size on the screen, and device pixels a pixel of the design.
+export async function shot(page) {
+    const {zoom, left, top, density, width, height} = await page.evaluate(() =>
+        ({...Fotonar.view(), width: window.innerWidth, height: window.innerHeight}));
+    const whole = PNG.sync.read(await page.screenshot(width, height));
+    const s = zoom * density;
+    const png = new PNG({width: Math.round(820 * s), height: Math.round(580 * s)});
+    PNG.bitblt(whole, png, Math.round(left * density), Math.round(top * density), png.width, png.height, 0, 0);
+    Object.assign(png, {zoom, scale: s});
+    png.at = (x, y) => { // the middle of the design's pixel (x, y)
+        const i = (Math.floor((y + 0.5) * s) * png.width + Math.floor((x + 0.5) * s)) * 4;
         return [png.data[i], png.data[i + 1], png.data[i + 2]];
     };
     return png;

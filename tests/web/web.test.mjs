@@ -160,7 +160,7 @@ for (const engine of engines) describe(engine, () => {
     });
 
     test('sharp at devicePixelRatio 2: whole device pixels, no smoothing', async (t) => {
-        const p = await page(t, {scale: 2});
+        const p = await page(t, {scale: 2, width: 820, height: 580}); // the design's size: zoom 1
         assert.deepEqual(await p.evaluate(() => [picture.width, picture.height]), [1640, 1160]);
         await run(p);
         const picture = await shot(p);
@@ -183,12 +183,11 @@ for (const engine of engines) describe(engine, () => {
     test('a small viewport shows the whole window scaled down', async (t) => {
         // MiniBrowser's window is no narrower than 447 px: there a low viewport makes it fit.
         const p = await page(t, {width: engine === 'webkit' ? 600 : 410, height: engine === 'webkit' ? 290 : 600, scale: 2});
-        const fitted = 0.5;
-        const {width, height} = await box(p, '#window');
+        const {width, height} = await box(p, '#window'); // half size
         assert.deepEqual([width, height], [410, 290]);
         assert.deepEqual(await p.evaluate(() => [picture.width, picture.height]), [820, 580]);
         await run(p);
-        const picture = await shot(p, fitted);
+        const picture = await shot(p);
         same(picture.at(115, 88), WHITE, 'the detector, filled');
         same(picture.at(400, 291), DARK, 'boundary');
     });

@@ -12,8 +12,12 @@
         ArrowDown: 'Down', PageUp: 'PageUp', PageDown: 'PageDown', Home: 'Home', End: 'End',
         ' ': 'Space', Enter: 'Enter'};
     const STARTUP_FAILURE = '@STARTUP_FAILURE@'; // the program's own words, put in by the build
+    const stage = document.getElementById('stage');
     const windowElement = document.getElementById('window');
     let canvas = document.getElementById('picture');
+    let zoom = 1; // the design's size on the screen against its own, as the program fits it
+    let origin = {left: 0, top: 0}; // where the design's top-left corner stands, CSS pixels
+    let fontsIn = false; // the captions can be measured
     let screen = null; // puts the program's pixels on the canvas, from the first picture on
     const controls = new Map(); // by the layout's names
     const inbox = []; // what the user did, in order, for the program to take
@@ -44,7 +48,7 @@
         showControl(name) {
             controls.get(name).hidden = false;
         },
-        moveControl(name, left, top) {
+        moveControl(name, left, top) { // the design's pixels, which the window's zoom scales
             Object.assign(controls.get(name).style, {left: `${left}px`, top: `${top}px`});
         },
         frameInterval() {
@@ -87,6 +91,11 @@
         },
         get runs() {
             return core._fotonar_runs(); // reads a number, safe even while a run is suspended
+        },
+        // How the design stands in the viewport: its zoom, its top-left corner in CSS pixels,
+        // and the device pixels a CSS pixel.
+        view() {
+            return {zoom, ...origin, density: window.devicePixelRatio || 1};
         },
         // For the benchmark: a whole run, and the pauses of one run alone, in milliseconds.
         async timeRun() {
@@ -319,40 +328,58 @@
 
     // The title is wider than its box in its font: the program's rule widens the box, and closes
     // up the letters where even that is not enough. Other captions close up where the browser's
-    // font is wider than the design's.
+    // font is wider than the design's. Measured as shown, at the window's zoom, in whose pixels
+    // the browser rounds its letters; set in the design's pixels, which the zoom scales.
     function fitCaptions() {
         const measure = document.createElement('canvas').getContext('2d');
-        const advance = (label) => {
-            measure.font = getComputedStyle(label).font;
+        const advance = (label, entry) => {
+            const style = getComputedStyle(label);
+            measure.font = `${style.fontWeight} ${entry.fontPixels * zoom}px ${style.fontFamily}`;
             return measure.measureText(label.textContent).width;
         };
-        const title = controls.get('labFotonar');
-        const fit = core.ccall('fotonar_fit_title', 'string', ['number', 'number'],
-            [advance(title), title.textContent.length]).split(' ').map(Number);
-        title.style.width = `${Math.floor(fit[0])}px`;
-        title.style.letterSpacing = `${fit[1]}px`;
-        for (const entry of layout.controls.filter((e) => e.kind === 'label' && e.name !== 'labFotonar')) {
+        const entries = layout.controls.filter((entry) => entry.kind === 'label');
+        for (const entry of entries) {
             const label = controls.get(entry.name);
-            const spacing = core.ccall('fotonar_caption_spacing', 'number', ['string', 'number', 'number'],
-                [entry.name, advance(label), label.textContent.length]);
-            label.style.letterSpacing = spacing ? `${spacing}px` : '';
+            if (entry.name === 'labFotonar') {
+                const fit = core.ccall('fotonar_fit_title', 'string', ['number', 'number', 'number'],
+                    [advance(label, entry), label.textContent.length, zoom]).split(' ').map(Number);
+                label.style.width = `${Math.floor(fit[0]) / zoom}px`;
+                label.style.letterSpacing = `${fit[1] / zoom}px`;
+                continue;
+            }
+            const spacing = core.ccall('fotonar_caption_spacing', 'number', ['string', 'number', 'number', 'number'],
+                [entry.name, advance(label, entry), label.textContent.length, zoom]);
+            label.style.letterSpacing = spacing ? `${spacing / zoom}px` : '';
         }
     }
 
-    // 1:1 where the viewport holds the design, scaled down to fit where it does not; the
-    // canvas's own pixels follow the screen's, so the picture is sharp at any density.
+    // The program's rule fits the design to the viewport: as large as it goes on a projector,
+    // smaller on a phone, centred, at whole device pixels. The controls are laid out again at the
+    // zoom (CSS zoom: the browser draws their text and indicators at that size, not a bitmap
+    // scaled), and the canvas's own pixels are the screen's, so that the program draws the
+    // picture again at the zoom and density, one canvas pixel to a device pixel.
     function scale() {
-        const fitted = Math.min(1, window.innerWidth / layout.width, window.innerHeight / layout.height);
-        return {fitted, device: fitted * (window.devicePixelRatio || 1)};
+        const density = window.devicePixelRatio || 1;
+        const [fitted, left, top] = core.ccall('fotonar_fit', 'string', ['number', 'number', 'number'],
+            [window.innerWidth * density, window.innerHeight * density, density]).split(' ').map(Number);
+        return {fitted, left: left / density, top: top / density, device: fitted * density};
     }
 
     function fit() {
-        const {fitted, device} = scale();
-        windowElement.style.transform = fitted < 1 ? `scale(${fitted})` : '';
-        const width = Math.ceil(layout.width * device);
-        const height = Math.ceil(layout.height * device);
+        const {fitted, left, top, device} = scale();
+        origin = {left, top};
+        Object.assign(stage.style, {left: `${left}px`, top: `${top}px`});
+        const width = Math.round(layout.width * device);
+        const height = Math.round(layout.height * device);
         if (canvas.width !== width || canvas.height !== height)
             [canvas.width, canvas.height] = [width, height];
+        Object.assign(canvas.style, {width: `${width / device}px`, height: `${height / device}px`});
+        if (fitted !== zoom) {
+            zoom = fitted;
+            windowElement.style.zoom = String(zoom);
+            if (fontsIn) // at start-up the captions are fitted once the fonts are in
+                fitCaptions();
+        }
         deliver(`resize ${device}`);
     }
 
@@ -388,7 +415,7 @@
     function end() {
         ended = true;
         inbox.length = 0;
-        windowElement.remove();
+        stage.remove();
         document.getElementById('ended').hidden = false;
         if (window.matchMedia('(display-mode: standalone)').matches || navigator.standalone)
             window.close();
@@ -417,6 +444,7 @@
         core.ccall('fotonar_start', null, ['number'], [scale().device]);
         fit();
         await fonts;
+        fontsIn = true;
         fitCaptions();
         controls.get('cmdStart').focus(); // Space or Enter at once runs with the defaults
         window.addEventListener('resize', fit);
