@@ -294,7 +294,7 @@ void Fotonar::applyFonts()
 
 void Fotonar::place(const ControlSpec &entry)
 {
-    const Box box = m_fit.place(entry);
+    const Box box = m_fit.placeInContainer(entry);
     control<QWidget>(toQString(entry.name))->setGeometry(box.left, box.top, box.width, box.height);
 }
 

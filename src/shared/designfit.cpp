@@ -58,7 +58,12 @@ Box DesignFit::designBox(const ControlSpec &entry) const
 
 Box DesignFit::place(const ControlSpec &entry) const
 {
-    Box placed = place(designBox(entry));
+    return place(designBox(entry));
+}
+
+Box DesignFit::placeInContainer(const ControlSpec &entry) const
+{
+    Box placed = place(entry);
     if (!entry.container.empty()) {
         // Its edges where the window's rule puts them, counted from its frame's.
         const Box frame = place(controlSpec(entry.container));

@@ -43,9 +43,11 @@ public:
     Box place(const Box &design) const;
     /// The whole design: the area the picture shows and the controls stand on.
     Box designArea() const { return place({0, 0, kPreferredWidth, kPreferredHeight}); }
-    /// Where `entry` stands: a control inside a frame relative to its frame, the others in the
-    /// client area; a label or image that a run has moved, where the run put it.
+    /// Where `entry` stands in the client area; a label or image that a run has moved, where
+    /// the run put it.
     Box place(const ControlSpec &entry) const;
+    /// The same, counted from its frame's corner for a control inside a frame.
+    Box placeInContainer(const ControlSpec &entry) const;
     /// A length of the design (a font's pixel size, a pen, an indicator) in whole pixels at this
     /// fit, at least 1.
     int length(int designPixels) const;
