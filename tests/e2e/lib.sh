@@ -55,6 +55,15 @@ start_display() {
     export DISPLAY=":$(head -n 1 "$E2E_WORK/display")"
 }
 
+# stop_display: the program, the window manager and the X server go, for another display.
+stop_display() {
+    for pid in $APP_PID $WM_PID $XVFB_PID; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    APP_PID= WM_PID= XVFB_PID=
+}
+
 start_window_manager() {
     require_tools openbox wmctrl
     openbox --sm-disable >/dev/null 2>&1 &
@@ -211,6 +220,66 @@ wait_pixel() {
         sleep 0.02
     done
     fail "($1, $2) never became $3"
+}
+
+# expect_image FILE BITMAP LEFT TOP WIDTH HEIGHT: the bitmap (alfa, beta) in its box at the design's
+# (LEFT, TOP) as the window fits it, scaled without smoothing: nothing but its own two colours
+# inside the box, and as many of its dark pixels as the zoom makes of them.
+expect_image() {
+    local file=$1 left top right bottom dark expected
+    left=$(($(dx "$3") + 1)) top=$(($(dy "$4") + 1))
+    right=$(($(dx $(($3 + $5 - 1))) - 1)) bottom=$(($(dy $(($4 + $6 - 1))) - 1))
+    convert "$file" -crop "$((right - left + 1))x$((bottom - top + 1))+$left+$top" +repage "$E2E_WORK/image.png"
+    for colour in $(convert "$E2E_WORK/image.png" -unique-colors txt:- | awk 'NR > 1 {print $3}'); do
+        [ "$colour" = '#101810' ] || [ "$colour" = '#FFFFFF' ] || fail "$2: colour $colour, smoothed or misplaced"
+    done
+    dark=$(convert "$E2E_WORK/image.png" -threshold 50% -negate -format '%[fx:int(mean*w*h+0.5)]' info:)
+    expected=$(convert "$(dirname "${BASH_SOURCE[0]}")/../../assets/$2.bmp" -threshold 50% -negate \
+        -format "%[fx:int(mean*w*h * ($ZOOM64 * $SCALE / 64)^2)]" info:)
+    [ $((10 * dark)) -ge $((7 * expected)) ] && [ $((10 * dark)) -le $((12 * expected)) ] \
+        || fail "$2: $dark dark pixels, where the zoom makes about $expected"
+}
+
+# expect_fitted_run FILE: a default run's picture as the window fits it to its size: the probes
+# of a default run through the fit, the boundary's ends (x = 50 and 760) where the zoom puts
+# them, and the drawing where no text lies in the palette's own colours, nothing blended.
+expect_fitted_run() {
+    local file=$1 row ends first last expected area colour reach
+    expect_at "$file" 61 470 "$LIGHT_GREEN" "lower medium"
+    expect_at "$file" 400 291 64,64,64 "boundary"
+    expect_at "$file" 51 511 64,64,64 "the first arrow"
+    expect_at "$file" 656 152 "$GREEN" "resultant"
+    expect_at "$file" 436 120 128,128,128 "normal"
+    expect_at "$file" 115 88 "$WHITE" "detector, filled"
+    expect_at "$file" 505 444 "$WHITE" "source"
+    expect_at "$file" 548 452 "$LIGHT_GREEN" "labZdroj revealed"
+    expect_image "$file" alfa 416 191 15 11
+    expect_image "$file" beta 441 391 12 22
+    row=$(dy 291)
+    ends=$(convert "$file" -crop "$(($(dx 800) - $(dx 0)))x1+$(dx 0)+$row" +repage txt:- |
+        awk -F'[,:]' '/#404040/ {if (first == "") first = $1; last = $1} END {print first, last}')
+    read -r first last <<<"$ends"
+    [ -n "$first" ] || fail "no boundary in device row $row"
+    first=$((first + $(dx 0))) last=$((last + $(dx 0)))
+    # Within the pen's half width, which grows with the zoom, and a pixel of rounding.
+    reach=$((ZOOM64 * SCALE / 64 + 2))
+    for end in "$first 50" "$last 760"; do
+        set -- $end
+        expected=$((LEFT * SCALE + $2 * ZOOM64 * SCALE / 64))
+        [ $(($1 - expected)) -le $reach ] && [ $((expected - $1)) -le $reach ] \
+            || fail "the boundary ends at device x = $1, not at $expected (x = $2 at zoom $ZOOM64/64)"
+    done
+    for area in "540 100 760 190" "110 360 430 485"; do
+        set -- $area
+        convert "$file" -crop "$(($(dx $3) - $(dx $1)))x$(($(dy $4) - $(dy $2)))+$(dx $1)+$(dy $2)" \
+            +repage "$E2E_WORK/area.png"
+        for colour in $(convert "$E2E_WORK/area.png" -unique-colors txt:- | awk 'NR > 1 {print $3}'); do
+            case $colour in
+                '#C0C0C0' | '#C0FFC0' | '#404040' | '#00FF00' | '#FFFFFF' | '#808080') ;;
+                *) fail "colour $colour in the drawing ($area): a blend" ;;
+            esac
+        done
+    done
 }
 
 now_ms() { date +%s%3N; }
