@@ -450,12 +450,14 @@
     const DAMAGED = 'Soubor s programem je poškozený nebo nebyl stažen celý. Stáhněte jej znovu.';
 
     function crc32(bytes) {
-        let crc = -1;
-        for (const byte of bytes) {
-            crc ^= byte;
+        const table = new Int32Array(256).map((_, byte) => {
             for (let bit = 0; bit < 8; ++bit)
-                crc = (crc >>> 1) ^ (0xEDB88320 & -(crc & 1));
-        }
+                byte = (byte >>> 1) ^ (0xEDB88320 & -(byte & 1));
+            return byte;
+        });
+        let crc = -1;
+        for (let i = 0; i < bytes.length; ++i)
+            crc = (crc >>> 8) ^ table[(crc ^ bytes[i]) & 0xFF];
         return (crc ^ -1) >>> 0;
     }
 
