@@ -14,12 +14,9 @@ import * as puppeteer from './puppeteer.mjs';
 import * as webkit from './webkit.mjs';
 
 export const WEB_DIR = path.resolve(process.env.FOTONAR_WEB ?? 'build-web');
-// The single file, fotonar-VERSION.html, in a folder beside build-web/.
-export const WEB_FILE = process.env.FOTONAR_WEB_FILE ?? (() => {
-    const dir = `${WEB_DIR}-single`;
-    const name = fs.existsSync(dir) && fs.readdirSync(dir).find((n) => /^fotonar-.*\.html$/.test(n));
-    return name ? path.join(dir, name) : '';
-})();
+const SINGLE_DIR = `${WEB_DIR}-single`; // beside build-web/, with the single file fotonar-VERSION.html
+export const WEB_FILE = process.env.FOTONAR_WEB_FILE ?? path.join(SINGLE_DIR,
+    (fs.existsSync(SINGLE_DIR) && fs.readdirSync(SINGLE_DIR).find((name) => /^fotonar-.*\.html$/.test(name))) || 'fotonar-VERSION.html');
 
 export const GREY = [192, 192, 192];
 export const WHITE = [255, 255, 255];
