@@ -5,6 +5,8 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 WINDOWS_DIR ?= build-windows
 WEB_DIR ?= build-web
+# The single file fotonar-VERSION.html, in a folder beside the browser build's own.
+WEB_SINGLE_DIR = $(WEB_DIR)-single
 WASM_DIR ?= build-wasm
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
@@ -85,7 +87,8 @@ windows: deps-windows
 	      $$(command -v makensis >/dev/null && echo setup); \
 	fi
 
-# build-web/: the page, fotonar-core.js and .wasm, fonts, icons, manifest and service worker.
+# build-web/: the page, fotonar-core.js and .wasm, fonts, icons, manifest and service worker;
+# build-web-single/fotonar-VERSION.html: the same page as one file with all of it inside.
 web: deps-web
 	@if ! command -v emcmake >/dev/null; then \
 	  echo "No emscripten: the browser build is not made."; \
@@ -132,7 +135,8 @@ bench: deps-test build windows web web-test-modules
 	      wine $(WINDOWS_DIR)/fotonar-bench.exe 2>/dev/null | tail -n 3; \
 	  WINEPREFIX=$(BENCH_WINEPREFIX) wineserver -k 2>/dev/null || true; \
 	fi
-	@echo "The browser build in Chromium, Firefox ESR and WebKitGTK:"; node bench/web/bench.mjs
+	@echo "The browser build in Chromium, Firefox ESR and WebKitGTK:"; \
+	  python3 tools/web-page.py --sizes $(WEB_DIR) $(WEB_SINGLE_DIR) && node bench/web/bench.mjs
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 check-sanitize: deps-test windows
@@ -147,7 +151,8 @@ package: build
 	cd $(BUILD_DIR) && cpack
 
 # dist/: the .deb, the Windows installer, the portable Windows executable, the browser build's
-# folder as a zip ready to upload, and SHA256SUMS, all named with the version from CMake.
+# folder as a zip ready to upload, its single file, and SHA256SUMS, all named with the version
+# from CMake.
 release: package windows web
 	rm -rf dist && mkdir -p dist
 	@version=$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BUILD_DIR)/CMakeCache.txt); \
@@ -157,10 +162,11 @@ release: package windows web
 	cp -r $(WEB_DIR) dist/fotonar-$${version}-web && \
 	(cd dist && python3 -m zipfile -c fotonar-$${version}-web.zip fotonar-$${version}-web) && \
 	rm -r dist/fotonar-$${version}-web && \
-	cd dist && sha256sum *.deb *.exe *.zip > SHA256SUMS && echo "dist/ (version $$version):" && ls -l
+	cp $(WEB_SINGLE_DIR)/fotonar-$${version}.html dist/ && \
+	cd dist && sha256sum *.deb *.exe *.zip *.html > SHA256SUMS && echo "dist/ (version $$version):" && ls -l
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WINDOWS_DIR) $(WEB_DIR) $(WASM_DIR) dist
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WINDOWS_DIR) $(WEB_DIR) $(WEB_SINGLE_DIR) $(WASM_DIR) dist

@@ -1,13 +1,14 @@
 // The browser build in each of Debian's engines (FOTONAR_ENGINES, by default Chromium, Firefox
 // ESR and WebKitGTK, through tests/web's engine layer), from a local server: the time from
 // navigation to the window's first picture with a cold cache (a fresh context, profile or
-// session each load, navigated once the browser's new window has settled: tests/web/settle.mjs);
+// session each load, navigated once the browser's new window has settled: tests/web/settle.mjs),
+// and the same for the single file from the disk;
 // pairs of (the pauses of one run alone, a whole run) at slow-down 1, in turn one and the other
 // first, as fotonar-bench measures the desktop; and whether whole runs get slower as they follow
 // one another on one page (the last five of 20 against the first five, five times).
 // Usage: node bench/web/bench.mjs [PAIRS]   (default 61, at least 15; make bench runs it)
 
-import {available, launch, open, serve} from '../../tests/web/lib.mjs';
+import {available, disk, launch, open, serve} from '../../tests/web/lib.mjs';
 
 const pairs = Math.max(15, Number(process.argv[2] ?? 61));
 const loads = 9;
@@ -31,14 +32,16 @@ try {
     for (const engine of engines) {
         const browser = await launch(engine);
         try {
-            const firstPicture = [];
-            for (let i = 0; i < loads; ++i) {
-                const page = await open(browser, server.url, {settled: true});
-                firstPicture.push(await page.evaluate(() => performance.getEntriesByName('fotonar-ready')[0].startTime));
-                await page.close();
+            for (const [url, from] of [[server.url, 'cold cache'], [disk().url, 'cold cache, the single file from the disk']]) {
+                const firstPicture = [];
+                for (let i = 0; i < loads; ++i) {
+                    const page = await open(browser, url, {settled: true});
+                    firstPicture.push(await page.evaluate(() => performance.getEntriesByName('fotonar-ready')[0].startTime));
+                    await page.close();
+                }
+                console.log(`${engine}: load to first picture, ${from}, median of ${loads}: ${ms(median(firstPicture))} ` +
+                    `(min ${ms(Math.min(...firstPicture))}, max ${ms(Math.max(...firstPicture))})`);
             }
-            console.log(`${engine}: load to first picture, cold cache, median of ${loads}: ${ms(median(firstPicture))} ` +
-                `(min ${ms(Math.min(...firstPicture))}, max ${ms(Math.max(...firstPicture))})`);
 
             const page = await open(browser, server.url, {settled: true});
             const result = await measure(page, (count) => {

@@ -1,15 +1,22 @@
 // Helpers for driving Fotonar's browser build in Debian's Chromium, Firefox ESR and WebKitGTK, as
-// a person would: a local server for build-web/, a browser of its own for each engine
-// (puppeteer.mjs, webkit.mjs), clicks on the controls and pixels of screenshots.
+// a person would: a local server for build-web/, the single file from the disk, a browser of its
+// own for each engine (puppeteer.mjs, webkit.mjs), clicks on the controls and pixels of
+// screenshots.
 
+import crypto from 'node:crypto';
 import fs from 'node:fs';
 import http from 'node:http';
+import os from 'node:os';
 import path from 'node:path';
+import {pathToFileURL} from 'node:url';
 import {PNG} from 'pngjs';
 import * as puppeteer from './puppeteer.mjs';
 import * as webkit from './webkit.mjs';
 
 export const WEB_DIR = path.resolve(process.env.FOTONAR_WEB ?? 'build-web');
+const SINGLE_DIR = `${WEB_DIR}-single`; // beside build-web/, with the single file fotonar-VERSION.html
+export const WEB_FILE = process.env.FOTONAR_WEB_FILE ?? path.join(SINGLE_DIR,
+    (fs.existsSync(SINGLE_DIR) && fs.readdirSync(SINGLE_DIR).find((name) => /^fotonar-.*\.html$/.test(name))) || 'fotonar-VERSION.html');
 
 export const GREY = [192, 192, 192];
 export const WHITE = [255, 255, 255];
@@ -53,6 +60,24 @@ export async function serve(dir = WEB_DIR, {record = false} = {}) {
             server.closeAllConnections();
         }),
     };
+}
+
+// The single file opened from the disk, as serve() gives the folder: its file:// address. With
+// `record`, a copy of it that first runs webkit.mjs's record of problems, in a script of its own
+// that the copy's policy lets run; `edit` changes the copy's text (a file damaged on its way).
+export function disk(file = WEB_FILE, {record = false, edit = null} = {}) {
+    if (!record && !edit)
+        return {file, url: pathToFileURL(file).href, close: async () => {}};
+    let text = fs.readFileSync(file, 'utf8');
+    if (record) {
+        const hash = crypto.createHash('sha256').update(webkit.RECORD).digest('base64');
+        text = text.replace('script-src ', `script-src 'sha256-${hash}' `)
+            .replace(/<meta http-equiv="Content-Security-Policy"[^>]*>/, (policy) => `${policy}\n<script>${webkit.RECORD}</script>`);
+    }
+    const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'fotonar-file-'));
+    const copy = path.join(dir, path.basename(file));
+    fs.writeFileSync(copy, edit ? edit(text) : text);
+    return {file: copy, url: pathToFileURL(copy).href, close: async () => fs.rmSync(dir, {recursive: true, force: true})};
 }
 
 export const ENGINES = {

@@ -1,9 +1,10 @@
 // Fotonar's browser build in Chromium, Firefox ESR and WebKitGTK (FOTONAR_ENGINES, by default all
-// three; run.sh ENGINE runs one): the window as on the desktop, the default run's picture probed
-// as the desktop's tests probe it, the decimal mark of the browser's language, the queue of what
-// is done during a run, the keyboard, touch, high density, a small viewport, Konec and a run-time
-// error, and the program offline once it has been visited. No page may log an error or a
-// warning, or ask anything of another origin.
+// three; run.sh ENGINE runs one), both the folder from a local server and the single file from
+// the disk: the window as on the desktop, the default run's picture probed as the desktop's tests
+// probe it, the decimal mark of the browser's language, the queue of what is done during a run,
+// the keyboard, touch, high density, a small viewport, Konec and a run-time error; the folder
+// offline once it has been visited, and the single file damaged. No page may log an error or a
+// warning, or ask anything of another origin; the single file nothing at all beyond itself.
 //
 // What each engine can and cannot do here:
 // - Chromium (CDP): everything; the language, density and touch are emulated.
@@ -16,25 +17,29 @@
 //   half size. At GDK_SCALE 2 it smooths the α image (an <img>) although it is pixelated, so
 //   there α is checked to be drawn rather than pixel by pixel. WebDriver classic reports no
 //   console and no requests: the page's scripts are served with a record of console errors and
-//   warnings, uncaught errors and failed loads (webkit.mjs), the requests are the page's
-//   resource timing entries, and MiniBrowser's stderr is searched for errors.
+//   warnings, uncaught errors, failed loads and policy violations (webkit.mjs), the requests are
+//   the page's resource timing entries, and MiniBrowser's stderr is searched for errors. The
+//   single file, which no server can add the record to, is opened as a copy that runs it first.
 
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
+import path from 'node:path';
 import {after, before, describe, test} from 'node:test';
-import {DARK, GREEN, GREY, LIGHT_GREEN, WEB_DIR, WHITE, WORKSPACE, available, box, click, dark,
+import {DARK, GREEN, GREY, LIGHT_GREEN, WEB_DIR, WEB_FILE, WHITE, WORKSPACE, available, box, click, dark, disk,
     expectAlpha, expectBeta, focus, idle, launch, open, run, same, serve, shot, tap} from './lib.mjs';
 
 assert.ok(fs.existsSync(`${WEB_DIR}/index.html`), `no ${WEB_DIR}/index.html (make web)`);
+assert.ok(fs.existsSync(WEB_FILE), `no ${WEB_FILE} (make web)`);
 const engines = (process.env.FOTONAR_ENGINES ?? 'chromium,firefox,webkit').split(',');
 
-for (const engine of engines) describe(engine, () => {
-    let server;
+for (const engine of engines) for (const target of ['folder', 'file']) describe(`${engine}, ${target}`, () => {
+    let server; // for the single file, its address on the disk
     let browser;
 
     before(async () => {
         assert.ok(available(engine), `${engine} is not installed`);
-        server = await serve(WEB_DIR, {record: engine === 'webkit'});
+        server = target === 'folder' ? await serve(WEB_DIR, {record: engine === 'webkit'})
+            : disk(WEB_FILE, {record: engine === 'webkit'});
         browser = await launch(engine);
     });
 
@@ -44,14 +49,15 @@ for (const engine of engines) describe(engine, () => {
     });
 
     // A page for test `t`, closed after it; then nothing may have gone wrong on it, and nothing
-    // may have been asked of another origin.
+    // may have been asked of another origin, nor by the single file of anything but itself.
     async function page(t, options = {}, {url = server.url, allow = /^$/} = {}) {
         const p = await open(browser, url, options);
         t.after(async () => {
             await p.close();
             assert.deepEqual(p.problems.filter((line) => !allow.test(line)), [], 'console errors');
-            const foreign = p.requests.filter((request) => !request.startsWith(url) && !request.startsWith('data:'));
-            assert.deepEqual(foreign, [], 'requests outside the origin');
+            const foreign = p.requests.filter((request) => (target === 'file' ? request !== url : !request.startsWith(url))
+                && !request.startsWith('data:'));
+            assert.deepEqual(foreign, [], 'requests beyond the origin, or the single file');
         });
         return p;
     }
@@ -210,7 +216,7 @@ for (const engine of engines) describe(engine, () => {
         assert.match(p.dialogs[0], /^Chyba za běhu programu:\n.*abc.*\n\nProgram se ukončí\.$/s);
     });
 
-    test('after one visit the page loads and runs with the server gone', async (t) => {
+    test('after one visit the page loads and runs with the server gone', {skip: target === 'file' && 'the folder\'s'}, async (t) => {
         const offline = await serve(WEB_DIR, {record: engine === 'webkit'});
         const p = await page(t, {}, {url: offline.url, allow: /Failed to load resource|ERR_CONNECTION_REFUSED/});
         await p.waitFor(() => navigator.serviceWorker.controller !== null);
@@ -219,5 +225,27 @@ for (const engine of engines) describe(engine, () => {
         await p.waitFor(() => document.documentElement.dataset.ready === 'true');
         await run(p);
         same((await shot(p)).at(115, 88), WHITE, 'a run, offline');
+    });
+
+    test('the single file from a web server, as a learning platform serves it, asks for nothing else', {skip: target === 'folder' && 'the single file\'s'}, async (t) => {
+        const web = await serve(path.dirname(server.file));
+        t.after(web.close);
+        const p = await page(t, {}, {url: web.url + path.basename(server.file)});
+        await run(p);
+        same((await shot(p)).at(115, 88), WHITE, 'the detector, filled');
+    });
+
+    test('a damaged single file, or one cut short, says so at start-up', {skip: target === 'folder' && 'the single file\'s'}, async (t) => {
+        const at = (text) => text.indexOf('id="fotonar-core-wasm"') + 100000; // inside the module
+        for (const edit of [(text) => text.slice(0, at(text)), // a download that stopped there
+            (text) => text.slice(0, at(text)) + (text[at(text)] === 'A' ? 'B' : 'A') + text.slice(at(text) + 1)]) {
+            const damaged = disk(WEB_FILE, {record: engine === 'webkit', edit});
+            t.after(damaged.close);
+            const p = await browser.open(damaged.url, {});
+            await p.waitFor(() => !document.getElementById('window'));
+            await p.close();
+            assert.deepEqual([p.dialogs, p.problems], [['Fotonar se nepodařilo spustit:\n' +
+                'Soubor s programem je poškozený nebo nebyl stažen celý. Stáhněte jej znovu.'], []]);
+        }
     });
 });

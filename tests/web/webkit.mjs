@@ -25,6 +25,7 @@ export const RECORD = `if (!self.fotonarProblems) {
     }
     addEventListener('error', (e) => problems.push('page error: ' + (e.message || 'no ' + (e.target.src || e.target.href))), true);
     addEventListener('unhandledrejection', (e) => problems.push('page error: ' + e.reason));
+    addEventListener('securitypolicyviolation', (e) => problems.push('policy: ' + e.violatedDirective + ' ' + e.blockedURI));
 }
 `;
 

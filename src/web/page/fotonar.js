@@ -12,6 +12,10 @@
         ArrowDown: 'Down', PageUp: 'PageUp', PageDown: 'PageDown', Home: 'Home', End: 'End',
         ' ': 'Space', Enter: 'Enter'};
     const STARTUP_FAILURE = '@STARTUP_FAILURE@'; // the program's own words, put in by the build
+    // The single file (fotonar-VERSION.html) has no files beside it: the build puts in here the
+    // images' data: addresses and the length and CRC-32 of the module that the file carries
+    // after this script. null in the folder's page.
+    const SINGLE_FILE = @SINGLE_FILE@;
     const stage = document.getElementById('stage');
     const windowElement = document.getElementById('window');
     let canvas = document.getElementById('picture');
@@ -288,7 +292,7 @@
         case 'image': {
             const image = document.createElement('img');
             image.className = 'image';
-            image.src = `${entry.caption}.png`;
+            image.src = SINGLE_FILE?.images[entry.caption] ?? `${entry.caption}.png`;
             image.alt = entry.accessibleName;
             image.draggable = false;
             return image;
@@ -462,8 +466,52 @@
             document.documentElement.dataset.ready = 'true';
             pumping = pump();
         });
-        if ('serviceWorker' in navigator)
+        if ('serviceWorker' in navigator && !SINGLE_FILE) // the single file has nothing to cache
             navigator.serviceWorker.register('sw.js').catch(() => null);
+    }
+
+    // The single file's module follows this script as base64, and then the module's script, which
+    // asks for the bytes (startcore.js). They are checked before they are compiled, so that a
+    // damaged file says so rather than failing somewhere inside the browser's compiler; a file
+    // cut short (a download that did not finish) ends before the module's script, which then
+    // never runs, and the page is done reading without a module.
+    const DAMAGED = 'Soubor s programem je poškozený nebo nebyl stažen celý. Stáhněte jej znovu.';
+
+    function crc32(bytes) {
+        const table = new Int32Array(256).map((_, byte) => {
+            for (let bit = 0; bit < 8; ++bit)
+                byte = (byte >>> 1) ^ (0xEDB88320 & -(byte & 1));
+            return byte;
+        });
+        let crc = -1;
+        for (let i = 0; i < bytes.length; ++i)
+            crc = (crc >>> 8) ^ table[(crc ^ bytes[i]) & 0xFF];
+        return (crc ^ -1) >>> 0;
+    }
+
+    function embeddedModule() {
+        let bytes = null;
+        try {
+            const text = atob(document.getElementById('fotonar-core-wasm').textContent);
+            bytes = new Uint8Array(text.length);
+            for (let i = 0; i < text.length; ++i)
+                bytes[i] = text.charCodeAt(i);
+        } catch {
+            // not base64 any more, or not there at all: damaged
+        }
+        if (bytes?.length !== SINGLE_FILE.module.length || crc32(bytes) !== SINGLE_FILE.module.crc32)
+            throw new Error(DAMAGED);
+        return bytes;
+    }
+
+    if (SINGLE_FILE) {
+        window.fotonarEmbeddedModule = embeddedModule;
+        document.addEventListener('DOMContentLoaded', () => {
+            if (window.fotonarCore)
+                return;
+            window.fotonarCore = Promise.reject(new Error(DAMAGED));
+            window.dispatchEvent(new Event('fotonarcore'));
+        }, {once: true});
     }
 
     start().catch((error) => {
