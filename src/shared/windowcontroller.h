@@ -3,6 +3,7 @@
 #include "fieldtext.h"
 #include "keyboard.h"
 #include "layout.h"
+#include "picturedescription.h"
 #include "surface.h"
 
 #include <deque>
@@ -32,6 +33,14 @@ public:
     virtual void showRunError(const std::string &message) = 0;
     /// Closes the window; the program ends with `exitStatus`.
     virtual void quit(int exitStatus) = 0;
+    /// Hands `picture` to the platform's accessibility as the picture's accessible name and
+    /// description, telling assistive technology that they changed. Called by Form_Load, when a
+    /// run begins, when it has completed and when it has failed (before showRunError).
+    virtual void describePicture(const PictureDescription &picture) { (void)picture; }
+    /// Says `message` (UTF-8, one sentence) to assistive technology politely, after what it is
+    /// saying, without moving the keyboard focus: kRunStarted when a run begins, the results'
+    /// summary when it has completed.
+    virtual void announce(const std::string &message) { (void)message; }
 };
 
 /// The window's behaviour, the same on every toolkit: the three parameter fields and the
@@ -87,6 +96,8 @@ public:
     int slowDown() const { return m_slowDown; }
     /// Whether option button `option` is the chosen one of its frame.
     bool isChosen(const ControlSpec &option) const;
+    /// The picture in words as it stands: before any run, during one, after the last.
+    const PictureDescription &pictureDescription() const { return m_picture; }
 
 private:
     /// What the user did, done now or after the run.
@@ -99,6 +110,7 @@ private:
     void handle(Action action);
     void perform(const Action &action);
     void run();
+    void describe(PictureDescription picture);
     void reportRunError(const std::string &what);
     void end(int exitStatus);
 
@@ -106,6 +118,7 @@ private:
     FieldTexts m_fields;
     std::map<std::string_view, const ControlSpec *> m_chosen; ///< by frame
     int m_slowDown = kStartSlowDown;
+    PictureDescription m_picture;
     std::deque<Action> m_waiting; ///< what was done during the run, in order
     bool m_running = false;
     bool m_ended = false;
