@@ -11,6 +11,7 @@ class QStyle;
 
 namespace fotonar {
 
+class Announcer;
 class PictureWidget;
 
 /// The program's one window: the parameter choices along the top edge, Start and Konec, the
@@ -52,6 +53,8 @@ private:
     Surface &surface() override;
     void showRunError(const std::string &message) override;
     void quit(int exitStatus) override;
+    void describePicture(const PictureDescription &picture) override;
+    void announce(const std::string &message) override;
 
     void createControls();
     void measureCaptions();
@@ -70,6 +73,7 @@ private:
 
     WindowController m_controller;
     PictureWidget *m_picture = nullptr;
+    Announcer *m_announcer = nullptr;
     QStyle *m_optionStyle = nullptr;
     QHash<QString, QWidget *> m_controls; ///< by name, as the layout names them
     bool m_exposed = false; ///< the window has been exposed once and its captions measured
