@@ -35,7 +35,7 @@ public:
     int slowDownShown = 0;
     std::vector<std::string> errors;
     std::vector<int> quits;
-    std::vector<PictureDescription> pictures;
+    PictureDescription described;
     std::vector<std::string> announced;
 
     void selectOption(const ControlSpec &option) override { selected.emplace_back(option.name); }
@@ -44,10 +44,7 @@ public:
     fotonar::Surface &surface() override { return drawing; }
     void showRunError(const std::string &message) override { errors.push_back(message); }
     void quit(int exitStatus) override { quits.push_back(exitStatus); }
-    void describePicture(const PictureDescription &picture) override
-    {
-        pictures.push_back(picture);
-    }
+    void describePicture(const PictureDescription &picture) override { described = picture; }
     void announce(const std::string &message) override { announced.push_back(message); }
 
     // Each run ends with the completion's flush.
@@ -271,81 +268,66 @@ void TestController::sameRunUnderEitherSeparator()
 void TestController::pictureInWords_data()
 {
     QTest::addColumn<QString>("separator");
-    QTest::addColumn<QStringList>("options"); // clicked before Start; none: no run
-    QTest::addColumn<QString>("index"); // "abc": written into nIndex, a run-time error
+    QTest::addColumn<QStringList>("clicks"); // "abc": that text in nIndex, a run-time error
+    QTest::addColumn<QString>("name"); // after "Obraz běhu"
     QTest::addColumn<QStringList>("says"); // in the summary, then in the description
-    const auto row
-        = [](const char *name, const char *separator, QStringList options, const char *index,
-              QStringList says) { QTest::newRow(name) << separator << options << index << says; };
-    row("before any run", ",", {}, "", {"Tlačítko Start zde nakreslí"});
-    row("1, 100", ",", {"op1", "op100"}, "1",
-        {"x = 464, úhel α je 14° a úhel β 15°.",
-            "je 0,90 a index lomu je 1: ", "od x = 331 do x = 597, 39 z 102"});
-    row("1, 400", ",", {"op1", "op400"}, "1",
-        {"x = 338, úhel α je 48° a úhel β 48°.",
-            "je 1,00, stejný jako index lomu 1:", "od x = 121 do x = 527, 59 z 102"});
-    row("1,5, 100", ",", {"op15", "op100"}, "1,5",
-        {"x = 478, úhel α je 17° a úhel β 10°.",
-            "je 1,70 a index lomu je 1,5: ", "od x = 359 do x = 590, 34 z 102"});
-    row("1,5, 400", ",", {"op15", "op400"}, "1,5",
-        {"x = 408, úhel α je 56° a úhel β 33°.",
-            "je 1,52, skoro stejný jako index lomu 1,5:", "od x = 219 do x = 548, 48 z 102"});
-    row("2, 100", ",", {"op2", "op100"}, "2",
-        {"x = 478, úhel α je 17° a úhel β 10°.",
-            "je 1,70 a index lomu je 2: ", "od x = 373 do x = 583, 31 z 102"});
-    row("2, 400 (the defaults)", ",", {}, "2",
-        {"x = 436, úhel α je 58° a úhel β 25°.",
-            "je 2,03, skoro stejný jako index lomu 2:", "od x = 282 do x = 548, 39 z 102",
-            "výslednice vede od začátku spirály k jejímu "
-            "konci a měří 144 pixelů"});
-    row("2,5, 100", ",", {"op25", "op100"}, "2,5",
-        {"x = 485, úhel α je 19° a úhel β 8°.",
-            "je 2,50, stejný jako index lomu 2,5:", "od x = 387 do x = 576, 28 z 102"});
-    row("2.5, 400 in English", ".", {"op25", "op400"}, "2.5",
-        {"x = 450, úhel α je 59° a úhel β 20°.",
-            "je 2.49, skoro stejný jako index lomu 2.5:", "od x = 324 do x = 555, 34 z 102"});
-    row("run-time error", ",", {}, "abc",
+    const auto row = [](const char *tag, QStringList clicks, const char *name, QStringList says,
+                         const char *separator = ",") {
+        QTest::newRow(tag) << separator << clicks << QString::fromUtf8(name) << says;
+    };
+    row("before any run", {}, "", {"Tlačítko Start zde nakreslí"});
+    row("1, 100", {"op1", "op100", "cmdStart"}, ": index lomu 1, vzdálenost detektoru 100",
+        {"x = 464, úhel α je 14° a úhel β 15°.", "je 0,90 a index lomu je 1: "});
+    row("1, 400", {"op1", "cmdStart"}, ": index lomu 1, vzdálenost detektoru 400",
+        {"x = 338, úhel α je 48° a úhel β 48°.", "je 1,00, stejný jako index lomu 1:"});
+    row("1,5, 100", {"op15", "op100", "cmdStart"}, ": index lomu 1,5, vzdálenost detektoru 100",
+        {"x = 478, úhel α je 17° a úhel β 10°.", "je 1,70 a index lomu je 1,5: "});
+    row("1,5, 400", {"op15", "cmdStart"}, ": index lomu 1,5, vzdálenost detektoru 400",
+        {"x = 408, úhel α je 56° a úhel β 33°.", "je 1,52, skoro stejný jako index lomu 1,5:"});
+    row("2, 100", {"op100", "cmdStart"}, ": index lomu 2, vzdálenost detektoru 100",
+        {"x = 478, úhel α je 17° a úhel β 10°.", "je 1,70 a index lomu je 2: "});
+    row("2, 400", {"cmdStart"}, ": index lomu 2, vzdálenost detektoru 400",
+        {"x = 436, úhel α je 58° a úhel β 25°.", "je 2,03, skoro stejný jako index lomu 2:",
+            "od x = 282 do x = 548, 39 z 102", "a měří 144 pixelů"});
+    row("2,5, 100", {"op25", "op100", "cmdStart"}, ": index lomu 2,5, vzdálenost detektoru 100",
+        {"x = 485, úhel α je 19° a úhel β 8°.", "je 2,50, stejný jako index lomu 2,5:"});
+    row("2.5, 400 in English", {"op25", "cmdStart"}, ": index lomu 2.5, vzdálenost detektoru 400",
+        {"x = 450, úhel α je 59° a úhel β 20°.", "je 2.49, skoro stejný jako index lomu 2.5:"},
+        ".");
+    row("run-time error", {"abc", "cmdStart"}, ": chyba za běhu programu",
         {"Chyba za běhu programu: Text „abc“ v poli nIndex není číslo. Program se ukončí."});
 }
 
 void TestController::pictureInWords()
 {
     QFETCH(QString, separator);
-    QFETCH(QStringList, options);
-    QFETCH(QString, index);
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, name);
     QFETCH(QStringList, says);
     FakeFrontEnd window;
     WindowController controller(window, separator.toStdString());
     controller.Form_Load();
-    for (const QString &option : options)
-        controller.option_Click(option.toStdString());
-    const bool runs = !index.isEmpty(), fails = index == QLatin1String("abc");
-    if (fails)
-        controller.fields().set(Field::nIndex, index.toStdString());
-    if (runs)
-        controller.cmdStart_Click();
-
-    QVERIFY(!window.pictures.empty() && window.pictures.back() == controller.pictureDescription());
-    const PictureDescription &picture = window.pictures.back();
-    const auto text = [](const std::string &text) { return QString::fromStdString(text); };
-    QCOMPARE(text(picture.name),
-        runs && !fails ? "Obraz běhu: index lomu " + index + ", vzdálenost detektoru "
-                + (options.contains("op100") ? "100" : "400")
-            : fails ? QStringLiteral("Obraz běhu: chyba za běhu programu")
-                    : QStringLiteral("Obraz běhu"));
-    QVERIFY(text(picture.description).startsWith(text(picture.summary)));
-    QVERIFY2(text(picture.summary).contains(says.front()), qPrintable(text(picture.summary)));
+    for (const QString &click : clicks)
+        if (click == QLatin1String("abc"))
+            controller.fields().set(Field::nIndex, "abc");
+        else
+            controller.click(click.toStdString());
+    const PictureDescription &picture = controller.pictureDescription();
+    QVERIFY(window.described == picture);
+    QCOMPARE(QString::fromStdString(picture.name), "Obraz běhu" + name);
+    const QString summary = QString::fromStdString(picture.summary);
+    const QString description = QString::fromStdString(picture.description);
+    QVERIFY2(
+        description.startsWith(summary) && summary.contains(says.front()), qPrintable(summary));
     for (const QString &part : says)
-        QVERIFY2(text(picture.description).contains(part), qPrintable(text(picture.description)));
-    // A run says that it began and how it ended, and moves no focus; a failed one leaves the
-    // saying to its error box.
-    const std::vector<std::string> announced = runs && !fails
-        ? std::vector<std::string> {"Běh začal", picture.summary}
-        : std::vector<std::string>(runs ? 1 : 0, "Běh začal");
-    QCOMPARE(window.announced, announced);
-    QVERIFY(window.focused.empty());
-    QCOMPARE(text(picture.description).contains(QStringLiteral("nejkratšího času protíná")),
-        runs && !fails);
+        QVERIFY2(description.contains(part), qPrintable(description));
+    // A run tells that it began, and how it ended unless its error box does; no focus moves.
+    const bool ran = clicks.contains("cmdStart"), completed = ran && !clicks.contains("abc");
+    QCOMPARE(description.contains(QStringLiteral("x = ")), completed);
+    std::vector<std::string> announced(ran ? 1 : 0, "Běh začal");
+    if (completed)
+        announced.push_back(picture.summary);
+    QVERIFY(window.announced == announced && window.focused.empty());
 }
 
 void TestController::titleFits_data()

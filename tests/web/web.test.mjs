@@ -107,17 +107,12 @@ for (const engine of engines) describe(engine, () => {
         assert.match(await description(), /^Tlačítko Start zde nakreslí/);
         assert.doesNotMatch(await description(), /x = /, 'a result before any run');
         assert.ok(await p.hasAccessible('#announcement', 'status', ''), 'a polite live region');
-        await p.evaluate(() => {
-            window.heard = [];
-            new MutationObserver(() => heard.push(announcement.textContent))
-                .observe(announcement, {childList: true, characterData: true, subtree: true});
-        });
         await run(p);
         const summary = 'Běh skončil: dráha nejkratšího času protíná rozhraní v bodě x = 436, úhel α je 58° a úhel β 25°.';
         assert.ok(await p.hasAccessible('#picture', 'image', 'Obraz běhu: index lomu 2, vzdálenost detektoru 400'));
         assert.ok((await description()).startsWith(summary), await description());
         assert.match(await description(), /sin α \/ sin β je 2,03/);
-        assert.deepEqual(await p.evaluate(() => heard), ['Běh začal', summary], 'announced');
+        assert.equal(await p.evaluate(() => announcement.textContent), summary, 'announced');
         assert.equal(await p.evaluate(() => document.activeElement.id), 'cmdStart', 'the focus stays');
     });
 
