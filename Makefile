@@ -16,9 +16,10 @@ JOBS ?= $(shell nproc)
 # and its DAMAGE reports).
 BUILD_PACKAGES := cmake g++ make qt6-base-dev fonts-liberation2 libfontconfig-dev libx11-dev libxdamage-dev
 # For the tests: a real X display for the end-to-end tests and the benchmark, the validators of
-# the desktop entry, the AppStream metainfo and the .deb, and GNOME's dark theme as Qt sees it.
+# the desktop entry, the AppStream metainfo and the .deb, GNOME's dark theme as Qt sees it, and
+# a session bus with AT-SPI's registry and pyatspi to read the window as a screen reader does.
 TEST_PACKAGES := xvfb xauth xdotool imagemagick openbox wmctrl x11-utils desktop-file-utils appstream \
-	qt6-gtk-platformtheme gnome-themes-extra lintian dpkg-dev file
+	qt6-gtk-platformtheme gnome-themes-extra lintian dpkg-dev file dbus-daemon at-spi2-core python3-pyatspi
 # For the Windows executable: the cross-compiler; for its tests, Wine.
 WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis
 WINE_PACKAGES := wine wine64

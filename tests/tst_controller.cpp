@@ -35,6 +35,8 @@ public:
     int slowDownShown = 0;
     std::vector<std::string> errors;
     std::vector<int> quits;
+    PictureDescription described;
+    std::vector<std::string> announced;
 
     void selectOption(const ControlSpec &option) override { selected.emplace_back(option.name); }
     void showSlowDown(int value) override { slowDownShown = value; }
@@ -42,6 +44,8 @@ public:
     fotonar::Surface &surface() override { return drawing; }
     void showRunError(const std::string &message) override { errors.push_back(message); }
     void quit(int exitStatus) override { quits.push_back(exitStatus); }
+    void describePicture(const PictureDescription &picture) override { described = picture; }
+    void announce(const std::string &message) override { announced.push_back(message); }
 
     // Each run ends with the completion's flush.
     std::size_t runs() const { return drawing.only(Op::Flush).size(); }
@@ -64,6 +68,8 @@ private slots:
     void runErrorIsReportedAndEnds_data();
     void runErrorIsReportedAndEnds();
     void sameRunUnderEitherSeparator();
+    void pictureInWords_data();
+    void pictureInWords();
     void titleFits_data();
     void titleFits();
     void captionsCloseUpToTheirBox();
@@ -257,6 +263,71 @@ void TestController::sameRunUnderEitherSeparator()
     QCOMPARE(czechController.fields().text(Field::nIndex), std::string("2,5"));
     QCOMPARE(englishController.fields().text(Field::nIndex), std::string("2.5"));
     QVERIFY(!czech.drawing.ops.empty() && czech.drawing.ops == english.drawing.ops);
+}
+
+void TestController::pictureInWords_data()
+{
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QStringList>("clicks"); // "abc": that text in nIndex, a run-time error
+    QTest::addColumn<QString>("name"); // after "Obraz běhu"
+    QTest::addColumn<QStringList>("says"); // in the summary, then in the description
+    const auto row = [](const char *tag, QStringList clicks, const char *name, QStringList says,
+                         const char *separator = ",") {
+        QTest::newRow(tag) << separator << clicks << QString::fromUtf8(name) << says;
+    };
+    row("before any run", {}, "", {"Tlačítko Start zde nakreslí"});
+    row("1, 100", {"op1", "op100", "cmdStart"}, ": index lomu 1, vzdálenost detektoru 100",
+        {"x = 464, úhel α je 14° a úhel β 15°.", "je 0,90 a index lomu je 1: "});
+    row("1, 400", {"op1", "cmdStart"}, ": index lomu 1, vzdálenost detektoru 400",
+        {"x = 338, úhel α je 48° a úhel β 48°.", "je 1,00, stejný jako index lomu 1:"});
+    row("1,5, 100", {"op15", "op100", "cmdStart"}, ": index lomu 1,5, vzdálenost detektoru 100",
+        {"x = 478, úhel α je 17° a úhel β 10°.", "je 1,70 a index lomu je 1,5: "});
+    row("1,5, 400", {"op15", "cmdStart"}, ": index lomu 1,5, vzdálenost detektoru 400",
+        {"x = 408, úhel α je 56° a úhel β 33°.", "je 1,52, skoro stejný jako index lomu 1,5:"});
+    row("2, 100", {"op100", "cmdStart"}, ": index lomu 2, vzdálenost detektoru 100",
+        {"x = 478, úhel α je 17° a úhel β 10°.", "je 1,70 a index lomu je 2: "});
+    row("2, 400", {"cmdStart"}, ": index lomu 2, vzdálenost detektoru 400",
+        {"x = 436, úhel α je 58° a úhel β 25°.", "je 2,03, skoro stejný jako index lomu 2:",
+            "od x = 282 do x = 548, 39 z 102", "a měří 144 pixelů"});
+    row("2,5, 100", {"op25", "op100", "cmdStart"}, ": index lomu 2,5, vzdálenost detektoru 100",
+        {"x = 485, úhel α je 19° a úhel β 8°.", "je 2,50, stejný jako index lomu 2,5:"});
+    row("2.5, 400 in English", {"op25", "cmdStart"}, ": index lomu 2.5, vzdálenost detektoru 400",
+        {"x = 450, úhel α je 59° a úhel β 20°.", "je 2.49, skoro stejný jako index lomu 2.5:"},
+        ".");
+    row("run-time error", {"abc", "cmdStart"}, ": chyba za běhu programu",
+        {"Chyba za běhu programu: Text „abc“ v poli nIndex není číslo. Program se ukončí."});
+}
+
+void TestController::pictureInWords()
+{
+    QFETCH(QString, separator);
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, name);
+    QFETCH(QStringList, says);
+    FakeFrontEnd window;
+    WindowController controller(window, separator.toStdString());
+    controller.Form_Load();
+    for (const QString &click : clicks)
+        if (click == QLatin1String("abc"))
+            controller.fields().set(Field::nIndex, "abc");
+        else
+            controller.click(click.toStdString());
+    const PictureDescription &picture = controller.pictureDescription();
+    QVERIFY(window.described == picture);
+    QCOMPARE(QString::fromStdString(picture.name), "Obraz běhu" + name);
+    const QString summary = QString::fromStdString(picture.summary);
+    const QString description = QString::fromStdString(picture.description);
+    QVERIFY2(
+        description.startsWith(summary) && summary.contains(says.front()), qPrintable(summary));
+    for (const QString &part : says)
+        QVERIFY2(description.contains(part), qPrintable(description));
+    // A run tells that it began, and how it ended unless its error box does; no focus moves.
+    const bool ran = clicks.contains("cmdStart"), completed = ran && !clicks.contains("abc");
+    QCOMPARE(description.contains(QStringLiteral("x = ")), completed);
+    std::vector<std::string> announced(ran ? 1 : 0, "Běh začal");
+    if (completed)
+        announced.push_back(picture.summary);
+    QVERIFY(window.announced == announced && window.focused.empty());
 }
 
 void TestController::titleFits_data()

@@ -1,7 +1,9 @@
 #include "fotonar.h"
 
+#include "announcer.h"
 #include "bitmapview.h"
 #include "fontfamilies.h"
+#include "imageaccessible.h"
 
 #include "picturewidget.h"
 #include "systemcolours.h"
@@ -180,8 +182,10 @@ Fotonar::Fotonar(QWidget *parent)
     setBackground(this, kBackgroundGrey);
     setAutoFillBackground(true);
     resize(kPreferredWidth, kPreferredHeight);
+    ImageAccessible::install();
     createControls();
     refit();
+    m_announcer = new Announcer(this);
     setTabOrder();
     connectHandlers();
     m_controller.Form_Load();
@@ -393,6 +397,18 @@ void Fotonar::quit(int exitStatus)
         return;
     }
     close();
+}
+
+void Fotonar::describePicture(const PictureDescription &picture)
+{
+    // Each setter tells assistive technology of its change.
+    m_picture->setAccessibleName(QString::fromStdString(picture.name));
+    m_picture->setAccessibleDescription(QString::fromStdString(picture.description));
+}
+
+void Fotonar::announce(const std::string &message)
+{
+    m_announcer->announce(QString::fromStdString(message));
 }
 
 void Fotonar::closeEvent(QCloseEvent *event)

@@ -12,6 +12,7 @@ class QStyle;
 
 namespace fotonar {
 
+class Announcer;
 class PictureWidget;
 
 /// The program's one window: the parameter choices along the top edge, Start and Konec, the
@@ -55,6 +56,8 @@ private:
     void quit(int exitStatus) override;
     bool isFullScreen() const override;
     void setFullScreen(bool full) override;
+    void describePicture(const PictureDescription &picture) override;
+    void announce(const std::string &message) override;
 
     void createControls();
     /// Fits the design to the window: the picture, every control's place and font.
@@ -81,6 +84,7 @@ private:
     bool m_fitted = false;
     bool m_wasMaximized = false; ///< before full screen
     PictureWidget *m_picture = nullptr;
+    Announcer *m_announcer = nullptr;
     QStyle *m_optionStyle = nullptr;
     QHash<QString, QWidget *> m_controls; ///< by name, as the layout names them
     bool m_exposed = false; ///< the window has been exposed once and its captions measured

@@ -4,7 +4,17 @@
 #include "parameters.h"
 #include "runstate.h"
 
+#include <vector>
+
 namespace fotonar {
+
+/// One path of a sweep as the run met it, kept for a description of the picture; the run never
+/// reads it back.
+struct PathRecord
+{
+    double crossX; ///< x of its boundary point, in pixels: 51, 58, ..., 758
+    double phase; ///< angle of its arrow in radians, never reduced modulo a full turn
+};
 
 /// One press of Start: set-up with the static scene, the sweep over 102 photon paths, and the
 /// completion that draws the result and reveals the labels. Reads the parameter fields and draws
@@ -41,6 +51,10 @@ public:
     const RunState &state() const { return m_state; }
     /// x of the boundary point of the least-time path.
     double shortestX() const { return m_state.leftX + m_state.shortestOffset; }
+    /// Where the arrow sum starts and the resultant begins.
+    Point spiralOrigin() const;
+    /// Every path drawn since set-up, left to right: kPathCount of them after a whole sweep.
+    const std::vector<PathRecord> &paths() const { return m_paths; }
 
 private:
     double number(Field field) const;
@@ -77,11 +91,11 @@ private:
 
     Point source() const { return {m_state.sourceX, m_state.sourceY}; }
     Point detector() const { return {m_state.detectorX, m_state.detectorY}; }
-    Point spiralOrigin() const;
 
     Drawing m_draw;
     const Parameters &m_parameters;
     RunState m_state;
+    std::vector<PathRecord> m_paths;
 };
 
 } // namespace fotonar

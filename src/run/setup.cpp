@@ -51,6 +51,8 @@ double Run::number(Field field) const
 void Run::setUp()
 {
     m_state = RunState {};
+    m_paths.clear();
+    m_paths.reserve(kPathCount);
     m_draw.penWidth(1);
     sizeScene();
     eraseScene();

@@ -45,6 +45,7 @@ void Run::drawPath()
     const double crossX = m_state.leftX + m_state.pathOffset;
     drawLegs(crossX); // in the pen width in force: 2 on the first path, 1 after it
     measurePath(crossX);
+    m_paths.push_back({crossX, m_state.phase});
     m_draw.penWidth(3);
     drawArrow(crossX);
     m_draw.penWidth(1);

@@ -95,6 +95,13 @@ std::string decimalText(double value, std::string_view separator)
     return text;
 }
 
+std::string fixedText(double value, int decimals, std::string_view separator)
+{
+    std::array<char, 400> buffer {}; // room for the largest double in full
+    std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals, value);
+    return replaced(buffer.data(), cDecimalPoint(), std::string(separator));
+}
+
 std::optional<double> readNumber(std::string_view text, std::string_view separator)
 {
     text = trimmed(text);

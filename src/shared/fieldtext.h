@@ -15,6 +15,9 @@ namespace fotonar {
 std::string wholeNumberText(int value);
 /// A fraction as the fields hold it: the shortest form, with `separator` ("1,5" or "1.5").
 std::string decimalText(double value, std::string_view separator);
+/// `value` rounded to `decimals` (0 to 6) places, all of them written, with `separator`
+/// ("2,03", "1.00").
+std::string fixedText(double value, int decimals, std::string_view separator);
 /// A field's text read as a number: optional blanks and sign, digits with at most one
 /// `separator`, an optional exponent; no grouping, no words such as "nan". Nothing where the
 /// text is not such a number or does not fit a double.

@@ -22,6 +22,7 @@ void WindowController::Form_Load()
     }
     m_slowDown = kStartSlowDown;
     m_fields.set(Field::nSpomaleni, wholeNumberText(kStartSlowDown));
+    describe(describeEmptyPicture());
 }
 
 void WindowController::option_Click(std::string_view name)
@@ -150,23 +151,42 @@ void WindowController::perform(const Action &action)
 void WindowController::run()
 {
     std::optional<std::string> failure;
+    std::optional<RunResults> results;
     m_running = true;
     ++m_runsStarted;
+    // The scene erases the last run's picture at once, and with it what its words said.
+    describe(describeRunningPicture());
+    m_frontEnd.announce(std::string(kRunStarted));
     try {
-        Run(m_frontEnd.surface(), m_fields).execute();
+        Run run(m_frontEnd.surface(), m_fields);
+        run.execute();
+        results = RunResults::of(run);
     } catch (const std::exception &error) {
         failure = error.what();
     }
     m_running = false;
-    if (failure)
+    if (failure) {
         reportRunError(*failure);
+        return;
+    }
+    describe(describeResults(*results, m_fields.separator()));
+    m_frontEnd.announce(m_picture.summary);
+}
+
+void WindowController::describe(PictureDescription picture)
+{
+    m_picture = std::move(picture);
+    m_frontEnd.describePicture(m_picture);
 }
 
 void WindowController::reportRunError(const std::string &what)
 {
     m_ended = true; // nothing the user did meanwhile is done any more
     m_frontEnd.surface().flush(); // what the run drew before it failed stays in view
-    m_frontEnd.showRunError(runErrorText(what));
+    const std::string text = runErrorText(what);
+    // The box says it aloud; the picture keeps it for as long as the box is up.
+    describe(describeRunError(text));
+    m_frontEnd.showRunError(text);
     end(kRunErrorExitStatus);
 }
 

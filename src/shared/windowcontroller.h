@@ -3,6 +3,7 @@
 #include "fieldtext.h"
 #include "keyboard.h"
 #include "layout.h"
+#include "picturedescription.h"
 #include "surface.h"
 
 #include <deque>
@@ -36,6 +37,14 @@ public:
     virtual bool isFullScreen() const { return false; }
     /// Fills the screen with the window, or gives it back the size and place it had before.
     virtual void setFullScreen(bool) { }
+    /// Hands `picture` to the platform's accessibility as the picture's accessible name and
+    /// description, telling assistive technology that they changed. Called by Form_Load, when a
+    /// run begins, when it has completed and when it has failed (before showRunError).
+    virtual void describePicture(const PictureDescription &picture) { (void)picture; }
+    /// Says `message` (UTF-8, one sentence) to assistive technology politely, after what it is
+    /// saying, without moving the keyboard focus: kRunStarted when a run begins, the results'
+    /// summary when it has completed.
+    virtual void announce(const std::string &message) { (void)message; }
 };
 
 /// The window's behaviour, the same on every toolkit: the three parameter fields and the
@@ -92,6 +101,8 @@ public:
     int slowDown() const { return m_slowDown; }
     /// Whether option button `option` is the chosen one of its frame.
     bool isChosen(const ControlSpec &option) const;
+    /// The picture in words as it stands: before any run, during one, after the last.
+    const PictureDescription &pictureDescription() const { return m_picture; }
 
 private:
     /// What the user did, done now or after the run.
@@ -104,6 +115,7 @@ private:
     void handle(Action action);
     void perform(const Action &action);
     void run();
+    void describe(PictureDescription picture);
     void reportRunError(const std::string &what);
     void end(int exitStatus);
 
@@ -111,6 +123,7 @@ private:
     FieldTexts m_fields;
     std::map<std::string_view, const ControlSpec *> m_chosen; ///< by frame
     int m_slowDown = kStartSlowDown;
+    PictureDescription m_picture;
     std::deque<Action> m_waiting; ///< what was done during the run, in order
     bool m_running = false;
     bool m_ended = false;

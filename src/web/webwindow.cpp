@@ -49,6 +49,10 @@ EM_JS(void, js_select_option, (const char *name), { Fotonar.selectOption(UTF8ToS
 EM_JS(void, js_show_slow_down, (int value), { Fotonar.showSlowDown(value); });
 EM_JS(void, js_focus, (const char *name), { Fotonar.focus(UTF8ToString(name)); });
 EM_JS(void, js_show_error, (const char *message), { Fotonar.showError(UTF8ToString(message)); });
+EM_JS(void, js_describe_picture, (const char *name, const char *description), {
+    Fotonar.describePicture(UTF8ToString(name), UTF8ToString(description));
+});
+EM_JS(void, js_announce, (const char *message), { Fotonar.announce(UTF8ToString(message)); });
 EM_JS(void, js_quit, (int status), { Fotonar.quit(status); });
 // clang-format on
 
@@ -130,6 +134,11 @@ private:
     fotonar::Surface &surface() override { return m_surface; }
     void showRunError(const std::string &message) override { js_show_error(message.c_str()); }
     void quit(int exitStatus) override { js_quit(exitStatus); }
+    void describePicture(const fotonar::PictureDescription &picture) override
+    {
+        js_describe_picture(picture.name.c_str(), picture.description.c_str());
+    }
+    void announce(const std::string &message) override { js_announce(message.c_str()); }
 
     void show(std::span<const fotonar::PixelRect> rects) override
     {

@@ -92,6 +92,17 @@ async function open(browser, firefox, url,
             if (shift)
                 await page.keyboard.up('Shift');
         },
+        // Whether the browser's accessibility tree has the element that `selector` finds in
+        // `role` with `name` (any name where it is empty): Chromium's through CDP, Firefox's
+        // through BiDi's accessibility locator.
+        async hasAccessible(selector, role, name) {
+            const found = await page.$(`::-p-aria([role="${role}"]${name ? `[name="${name}"]` : ''})`);
+            return Boolean(found) && found.evaluate((element, s) => element.matches(s), selector);
+        },
+        // The accessible description that the browser computed, where its protocol tells it: CDP.
+        async description(selector) {
+            return firefox ? undefined : (await page.accessibility.snapshot({root: await page.$(selector)})).description;
+        },
         // Within the viewport: a shot beyond it resizes the page for a moment, and the program
         // fits its picture to what may be a 1 px wide window.
         screenshot: (width, height) => page.screenshot({clip: {x: 0, y: 0, width, height}, captureBeyondViewport: false}),

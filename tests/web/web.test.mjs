@@ -103,6 +103,25 @@ for (const engine of engines) for (const target of ['folder', 'file']) describe(
         assert.ok(dark(picture, [540, 100, 220, 100]) > 200, 'the spiral is drawn');
     });
 
+    test('the picture in words for a screen reader, and the run announced politely', async (t) => {
+        const p = await page(t);
+        // Only Chromium's protocol tells the computed description: elsewhere it is read from the
+        // element that the canvas is described by.
+        const description = async () => await p.description('#picture')
+            ?? p.evaluate(() => document.getElementById(picture.getAttribute('aria-describedby')).textContent);
+        assert.ok(await p.hasAccessible('#picture', 'image', 'Obraz běhu'), 'the picture, named');
+        assert.match(await description(), /^Tlačítko Start zde nakreslí/);
+        assert.doesNotMatch(await description(), /x = /, 'a result before any run');
+        assert.ok(await p.hasAccessible('#announcement', 'status', ''), 'a polite live region');
+        await run(p);
+        const summary = 'Běh skončil: dráha nejkratšího času protíná rozhraní v bodě x = 436, úhel α je 58° a úhel β 25°.';
+        assert.ok(await p.hasAccessible('#picture', 'image', 'Obraz běhu: index lomu 2, vzdálenost detektoru 400'));
+        assert.ok((await description()).startsWith(summary), await description());
+        assert.match(await description(), /sin α \/ sin β je 2,03/);
+        assert.equal(await p.evaluate(() => announcement.textContent), summary, 'announced');
+        assert.equal(await p.evaluate(() => document.activeElement.id), 'cmdStart', 'the focus stays');
+    });
+
     for (const [locale, text] of [['cs-CZ', '1,5'], ['en-US', '1.5']]) {
         test(`index 1,5 under ${locale} is written "${text}" and runs as 1.5`, async (t) => {
             const p = await page(t, {locale});

@@ -138,6 +138,14 @@ async function open(env, url, {locale = 'cs-CZ', width = 1024, height = 768, sca
                 if (Date.now() > end)
                     throw new Error(`timed out waiting for ${fn}`);
         },
+        // Whether WebKit's accessibility has the element that `selector` finds in `role` with
+        // `name`: WebDriver classic's computed role and label. It computes no description.
+        async hasAccessible(selector, role, name) {
+            const element = Object.values(await command('POST', '/element', {using: 'css selector', value: selector}))[0];
+            return await command('GET', `/element/${element}/computedrole`) === role
+                && await command('GET', `/element/${element}/computedlabel`) === name;
+        },
+        description: async () => undefined,
         // No tap: WebKitGTK's WebDriver turns a touch into mouse events.
         async click(x, y) {
             await actions('pointer', [{type: 'pointerMove', x: Math.round(x), y: Math.round(y), origin: 'viewport'},

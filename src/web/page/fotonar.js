@@ -77,6 +77,16 @@
         showError(message) {
             window.alert(message);
         },
+        // The picture in words: the canvas's accessible name and description, kept in the page's
+        // own elements (index.html), the description readable in the page after the canvas.
+        describePicture(name, description) {
+            document.getElementById('pictureName').textContent = name;
+            document.getElementById('pictureDescription').textContent = description;
+        },
+        // Said politely by the live region, without touching the focus.
+        announce(message) {
+            document.getElementById('announcement').textContent = message;
+        },
         quit() {
             end();
         },
@@ -180,9 +190,7 @@
         target.addEventListener('webglcontextlost', (event) => {
             // Lost (the GPU was reset): the picture goes on in a fresh canvas, in 2D.
             event.preventDefault();
-            const fresh = document.createElement('canvas');
-            fresh.id = 'picture';
-            [fresh.width, fresh.height] = [canvas.width, canvas.height];
+            const fresh = canvas.cloneNode(false); // its size and its words too
             canvas.replaceWith(fresh);
             canvas = fresh;
             screen = canvasScreen(fresh);
