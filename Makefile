@@ -84,7 +84,7 @@ windows: deps-windows
 	  cmake -S . -B $(WINDOWS_DIR) -DCMAKE_BUILD_TYPE=Release \
 	      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	      -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$(CURDIR)/$(WINDOWS_DIR) && \
-	  cmake --build $(WINDOWS_DIR) -j$(JOBS) --target fotonar fotonar-responds fotonar-dpi-change fotonar-bench \
+	  cmake --build $(WINDOWS_DIR) -j$(JOBS) --target fotonar fotonar-responds fotonar-dpi-change fotonar-picture-name fotonar-bench \
 	      $$(command -v makensis >/dev/null && echo setup); \
 	fi
 

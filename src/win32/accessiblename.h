@@ -13,4 +13,14 @@ void annotateName(HWND control, const wchar_t *name);
 /// Drops the annotation of a control that is being destroyed.
 void forgetAnnotatedName(HWND control);
 
+/// Makes `window` an image to screen readers (a graphic, named by its window text) with the
+/// description `description`, and tells them that its name and description changed.
+void describeImage(HWND window, const wchar_t *description);
+
+/// Makes `window` a polite live region, whose window text screen readers say when it changes,
+/// after what they are saying.
+void annotateLiveRegion(HWND window);
+/// Says `message` through live region `window`, without moving the keyboard focus.
+void announce(HWND window, const wchar_t *message);
+
 } // namespace fotonar::win32

@@ -16,6 +16,7 @@ namespace fotonar::win32 {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"Fotonar";
+constexpr wchar_t kPictureClass[] = L"FotonarPicture";
 constexpr int kFirstControlId = 100;
 
 std::string localeDecimalSeparator()
@@ -176,11 +177,11 @@ LRESULT FotonarWindow::handleMessage(UINT message, WPARAM w, LPARAM l)
     case WM_CTLCOLORBTN:
         return onControlColour(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l));
     case WM_ERASEBKGND:
-        return 1; // the picture covers the whole client area
-    case WM_PAINT: {
+        return 1; // painted whole in WM_PAINT
+    case WM_PAINT: { // the margins around the picture, which its own window paints
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(m_window, &paint);
-        paintPicture(dc, paint.rcPaint);
+        FillRect(dc, &paint.rcPaint, m_grey.get());
         EndPaint(m_window, &paint);
         return 0;
     }
@@ -202,8 +203,52 @@ LRESULT FotonarWindow::handleMessage(UINT message, WPARAM w, LPARAM l)
     return DefWindowProcW(m_window, message, w, l);
 }
 
+void FotonarWindow::createPicture()
+{
+    WNDCLASSEXW pictureClass {};
+    pictureClass.cbSize = sizeof(pictureClass);
+    pictureClass.lpfnWndProc = pictureProcedure;
+    pictureClass.hInstance = m_instance;
+    pictureClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    pictureClass.lpszClassName = kPictureClass;
+    RegisterClassExW(&pictureClass);
+    // Under every control: created first, it stays at the bottom of the window's children. A
+    // control over it is cut out of its painting; a frame, transparent, is painted after it.
+    m_picture = CreateWindowExW(0, kPictureClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+        0, 0, 0, 0, m_window, nullptr, m_instance, nullptr);
+    if (!m_picture)
+        throw std::runtime_error("cannot create the picture");
+    SetWindowLongPtrW(m_picture, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // A screen reader's polite announcements: a label of no size, which shows nothing.
+    m_announcer = CreateWindowExW(0, WC_STATICW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+        m_window, nullptr, m_instance, nullptr);
+    annotateLiveRegion(m_announcer);
+}
+
+LRESULT CALLBACK FotonarWindow::pictureProcedure(HWND picture, UINT message, WPARAM w, LPARAM l)
+{
+    auto *self = reinterpret_cast<FotonarWindow *>(GetWindowLongPtrW(picture, GWLP_USERDATA));
+    switch (message) {
+    case WM_PAINT:
+        if (self) {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(picture, &paint);
+            self->paintPicture(dc, paint.rcPaint);
+            EndPaint(picture, &paint);
+            return 0;
+        }
+        break;
+    case WM_ERASEBKGND:
+        return 1; // painted whole in WM_PAINT
+    case WM_NCHITTEST:
+        return HTTRANSPARENT; // a click on the picture is the window's
+    }
+    return DefWindowProcW(picture, message, w, l);
+}
+
 void FotonarWindow::createControls()
 {
+    createPicture();
     for (const std::string_view name : {"alfa", "beta"})
         m_bitmaps[name] = Bitmap(static_cast<HBITMAP>(
             LoadImageW(m_instance, widen(name).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
@@ -217,8 +262,8 @@ void FotonarWindow::stackInTableOrder()
 {
     // A later control of the table stands over an earlier one, as on every platform: a frame
     // under its options, α and β over the prompt. Windows puts a new child window under its
-    // older siblings, so each is raised in turn and the last ends on top. The drawing is the
-    // window's own, under them all. (The keyboard's order is the table's tab indices, not this.)
+    // older siblings, so each is raised in turn and the last ends on top. The picture stays
+    // under them all. (The keyboard's order is the table's tab indices, not this.)
     for (const ControlWindow &control : m_controls)
         SetWindowPos(
             control.handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -302,6 +347,9 @@ HFONT FotonarWindow::font(int pixels)
 
 void FotonarWindow::placeControls()
 {
+    const Box area = m_fit.designArea();
+    SetWindowPos(
+        m_picture, HWND_BOTTOM, area.left, area.top, area.width, area.height, SWP_NOACTIVATE);
     // The seven that a run places stand where the last run put them, at this fit.
     for (const ControlWindow &control : m_controls) {
         const Box box = m_fit.place(*control.entry);
@@ -396,31 +444,20 @@ void FotonarWindow::paintPicture(HDC dc, const RECT &area)
 {
     // Straight from the picture's memory, which is laid out as a top-down 32-bit DIB: described
     // from the area's first row on, so that its rows count from the top whatever GDI's origin.
-    // The picture covers the design's area; around it, and before the first drawing, the
-    // window is grey.
+    // Before the first drawing the picture is grey.
     const std::uint32_t *pixels = m_surface.pixels();
-    const Box design = m_fit.designArea();
-    const RECT picture {design.left, design.top,
-        design.left + std::min(design.width, m_surface.deviceWidth()),
-        design.top + std::min(design.height, m_surface.deviceHeight())};
+    const RECT picture {0, 0, m_surface.deviceWidth(), m_surface.deviceHeight()};
     RECT shown {};
     if (!pixels || !IntersectRect(&shown, &area, &picture)) {
         FillRect(dc, &area, m_grey.get());
         return;
     }
-    const Region margins(CreateRectRgnIndirect(&area));
-    const Region inside(CreateRectRgnIndirect(&shown));
-    CombineRgn(margins.get(), margins.get(), inside.get(), RGN_DIFF);
-    FillRgn(dc, margins.get(), m_grey.get());
-    const int width = m_surface.deviceWidth();
-    const int firstRow = shown.top - design.top;
     BITMAPINFO info {};
-    info.bmiHeader = {
-        sizeof(BITMAPINFOHEADER), width, -(shown.bottom - shown.top), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture.right, -(shown.bottom - shown.top), 1, 32,
+        BI_RGB, 0, 0, 0, 0, 0};
     SetDIBitsToDevice(dc, shown.left, shown.top, DWORD(shown.right - shown.left),
-        DWORD(shown.bottom - shown.top), shown.left - design.left, 0, 0,
-        UINT(shown.bottom - shown.top), pixels + std::size_t(firstRow) * std::size_t(width), &info,
-        DIB_RGB_COLORS);
+        DWORD(shown.bottom - shown.top), shown.left, 0, 0, UINT(shown.bottom - shown.top),
+        pixels + std::size_t(shown.top) * std::size_t(picture.right), &info, DIB_RGB_COLORS);
 }
 
 void FotonarWindow::followClientArea()
@@ -443,16 +480,14 @@ void FotonarWindow::followClientArea()
         applyFonts();
     }
     placeControls();
-    InvalidateRect(m_window, nullptr, FALSE);
+    RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void FotonarWindow::show(std::span<const PixelRect> rectangles)
 {
-    const Box design = m_fit.designArea();
     for (const PixelRect &rect : rectangles) {
-        const RECT area {design.left + rect.left, design.top + rect.top,
-            design.left + rect.right + 1, design.top + rect.bottom + 1};
-        InvalidateRect(m_window, &area, FALSE);
+        const RECT area {rect.left, rect.top, rect.right + 1, rect.bottom + 1};
+        InvalidateRect(m_picture, &area, FALSE);
     }
 }
 
@@ -584,6 +619,18 @@ void FotonarWindow::setFullScreen(bool full)
         SetWindowPos(m_window, nullptr, 0, 0, 0, 0,
             SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
     }
+}
+
+void FotonarWindow::describePicture(const PictureDescription &picture)
+{
+    // Its window text is its name, as a screen reader reads a window's.
+    SetWindowTextW(m_picture, widen(picture.name).c_str());
+    describeImage(m_picture, widen(picture.description).c_str());
+}
+
+void FotonarWindow::announce(const std::string &message)
+{
+    win32::announce(m_announcer, widen(message).c_str());
 }
 
 void FotonarWindow::onClose()

@@ -16,8 +16,8 @@ namespace fotonar::win32 {
 
 /// The program's one window on Windows: the controls of the shared layout as native controls,
 /// scaled to the monitor's dots per inch and zoomed to fill the window, over the picture that a
-/// run draws (the shared PixelSurface, laid out as a 32-bit DIB and copied to the window in
-/// WM_PAINT). The window
+/// run draws (the shared PixelSurface, laid out as a 32-bit DIB and copied to a child window of
+/// its own in WM_PAINT, which screen readers read as an image described in words). The window
 /// object lives with its HWND; each message goes to a small handler. Its behaviour and keyboard
 /// are the shared WindowController's; the window forwards the messages to it.
 class FotonarWindow : private WindowFrontEnd, private PixelSurface::Screen
@@ -51,9 +51,11 @@ private:
     };
 
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    static LRESULT CALLBACK pictureProcedure(HWND picture, UINT message, WPARAM w, LPARAM l);
     LRESULT handleMessage(UINT message, WPARAM w, LPARAM l);
 
     void createControls();
+    void createPicture();
     HWND createControl(const ControlSpec &entry, int id);
     /// Puts every control at its place at the window's fit.
     void placeControls();
@@ -76,6 +78,8 @@ private:
     std::chrono::nanoseconds frameInterval() override;
     std::optional<Colour> systemColour(int entry) override;
     bool isFullScreen() const override { return m_restored.has_value(); }
+    void describePicture(const PictureDescription &picture) override;
+    void announce(const std::string &message) override;
     void setFullScreen(bool full) override;
 
     bool handleKey(const MSG &message);
@@ -94,6 +98,8 @@ private:
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;
+    HWND m_picture = nullptr; ///< the design's area, under every control, showing the surface
+    HWND m_announcer = nullptr; ///< says what a run's start and end announce
     PixelSurface m_surface;
     WindowController m_controller;
     std::vector<ControlWindow> m_controls;

@@ -18,6 +18,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -74,9 +75,12 @@ Snapshot grab(HWND window)
 {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Snapshot shot;
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (IsWindowVisible(child))
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t kind[32] {};
+        GetClassNameW(child, kind, 32);
+        if (IsWindowVisible(child) && std::wstring_view(kind) != L"FotonarPicture")
             shot.controls.push_back(placeOf(child));
+    }
     RECT client {};
     GetClientRect(window, &client);
     shot.width = client.right;
