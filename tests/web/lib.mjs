@@ -188,6 +188,53 @@ export function same(actual, expected, what) {
     if (actual.join() !== expected.join())
         throw new Error(`${what}: expected ${expected.join()}, got ${actual.join()}`);
 }
+// "R,G,B" of the device pixel (x, y) of a shot.
+function colourAt(png, x, y) {
+    const i = (y * png.width + x) * 4;
+    return [...png.data.subarray(i, i + 3)].join();
+}
+
+// A default run's picture, as the desktop's tests probe it.
+export function expectDefaultRun(picture) {
+    same(picture.at(61, 470), LIGHT_GREEN, 'lower medium');
+    same(picture.at(400, 291), DARK, 'boundary');
+    same(picture.at(51, 511), DARK, 'the first arrow');
+    same(picture.at(58, 450), DARK, 'the second time bar');
+    same(picture.at(656, 152), GREEN, 'resultant');
+    same(picture.at(436, 120), WORKSPACE, 'normal');
+    same(picture.at(115, 88), WHITE, 'detector, filled');
+    same(picture.at(505, 444), WHITE, 'source');
+    same(picture.at(548, 452), LIGHT_GREEN, 'labZdroj revealed');
+    expectAlpha(picture, 416, 191); // over the prompt
+    expectBeta(picture, 441, 391);
+    for (const [name, box] of [['labDetektor', [115, 66, 73, 17]], ['labSuma', [575, 66, 121, 17]],
+        ['labRadiusvektory', [400, 526, 297, 17]], ['labZdroj', [470, 449, 81, 17]]])
+        if (dark(picture, box) <= 30)
+            throw new Error(`${name} is not written`);
+    if (dark(picture, [540, 100, 220, 100]) <= 200)
+        throw new Error('the spiral is not drawn');
+}
+
+// The picture drawn at its zoom, pixel for pixel: the boundary's ends (x = 50 and 760) where the
+// zoom puts them, within the pen's half width; and where no text lies (the spiral, the time
+// bars), nothing but the palette's own colours.
+export function expectSharp(picture) {
+    const s = picture.scale;
+    const row = Math.floor(291.5 * s);
+    const boundary = [];
+    for (let x = 0; x < picture.width; ++x)
+        if (colourAt(picture, x, row) === DARK.join())
+            boundary.push(x);
+    for (const [found, x] of [[boundary[0], 50], [boundary.at(-1), 760]])
+        if (!(Math.abs(found - x * s) <= Math.ceil(s) + 2))
+            throw new Error(`the boundary ends at device x = ${found}, not at ${x * s}`);
+    const palette = new Set([GREY, WHITE, DARK, LIGHT_GREEN, GREEN, WORKSPACE].map((colour) => colour.join()));
+    for (const [left, top, right, bottom] of [[540, 100, 760, 190], [110, 360, 430, 485]])
+        for (let y = Math.ceil(top * s); y < bottom * s; ++y)
+            for (let x = Math.ceil(left * s); x < right * s; ++x)
+                if (!palette.has(colourAt(picture, x, y)))
+                    throw new Error(`rgb(${colourAt(picture, x, y)}) at device (${x}, ${y}): blended`);
+}
 
 // The whole α (β) bitmap with its top-left corner at logical (left, top).
 export function expectAlpha(png, left, top) {

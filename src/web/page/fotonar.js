@@ -22,8 +22,10 @@
     let zoom = 1; // the design's size on the screen against its own, as the program fits it
     let origin = {left: 0, top: 0}; // where the design's top-left corner stands, CSS pixels
     let fontsIn = false; // the captions can be measured
+    let drawnAt = 0; // the device pixels a pixel of the design that the bitmaps are drawn at
     let screen = null; // puts the program's pixels on the canvas, from the first picture on
     const controls = new Map(); // by the layout's names
+    const bitmaps = new Map(); // the images' canvases, each with how to draw its bitmap again
     const inbox = []; // what the user did, in order, for the program to take
     let core = null;
     let layout = null;
@@ -298,15 +300,33 @@
             return label;
         }
         case 'image': {
-            const image = document.createElement('img');
+            // A canvas of the screen's own pixels with the bitmap drawn in it by whole pixels: an
+            // <img> scaled by the window's zoom is smoothed by WebKit, pixelated or not.
+            const image = document.createElement('canvas');
             image.className = 'image';
-            image.src = SINGLE_FILE?.images[entry.caption] ?? `${entry.caption}.png`;
-            image.alt = entry.accessibleName;
-            image.draggable = false;
+            image.setAttribute('role', 'img');
+            image.setAttribute('aria-label', entry.accessibleName);
+            const bitmap = new Image();
+            bitmap.addEventListener('load', () => drawBitmap(image, bitmap, entry));
+            bitmap.src = SINGLE_FILE?.images[entry.caption] ?? `${entry.caption}.png`;
+            bitmaps.set(image, () => drawBitmap(image, bitmap, entry));
             return image;
         }
         }
         throw new Error(`unknown kind of control: ${entry.kind}`);
+    }
+
+    // The bitmap at the window's zoom and the screen's density, each of its pixels a block of
+    // whole device pixels, the nearest.
+    function drawBitmap(image, bitmap, entry) {
+        const device = zoom * (window.devicePixelRatio || 1);
+        const [width, height] = [entry.box[2], entry.box[3]].map((size) => Math.max(1, Math.round(size * device)));
+        [image.width, image.height] = [width, height];
+        Object.assign(image.style, {width: `${width / device}px`, height: `${height / device}px`});
+        const context = image.getContext('2d');
+        context.imageSmoothingEnabled = false;
+        if (bitmap.complete && bitmap.naturalWidth)
+            context.drawImage(bitmap, 0, 0, width, height);
     }
 
     // The keys of the window's keyboard go to the program with the control that has the focus;
@@ -386,12 +406,17 @@
         if (canvas.width !== width || canvas.height !== height)
             [canvas.width, canvas.height] = [width, height];
         Object.assign(canvas.style, {width: `${width / device}px`, height: `${height / device}px`});
-        if (fitted !== zoom) {
+        const rezoomed = fitted !== zoom;
+        if (rezoomed) {
             zoom = fitted;
             windowElement.style.zoom = String(zoom);
-            if (fontsIn) // at start-up the captions are fitted once the fonts are in
-                fitCaptions();
         }
+        if (device !== drawnAt) {
+            drawnAt = device;
+            bitmaps.forEach((draw) => draw());
+        }
+        if (rezoomed && fontsIn) // at start-up the captions are fitted once the fonts are in
+            fitCaptions();
         deliver(`resize ${device}`);
     }
 
