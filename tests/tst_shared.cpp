@@ -30,6 +30,7 @@ private slots:
     void framesFollowTheScreen_data();
     void framesFollowTheScreen();
     void theFirstFrameSetsTheScreenUp();
+    void eventsWaitNoLongerThanFrames();
     void designFitsTheClientArea_data();
     void designFitsTheClientArea();
 };
@@ -280,6 +281,32 @@ void TestShared::theFirstFrameSetsTheScreenUp()
         now += std::chrono::milliseconds(18);
     }
     QCOMPARE(frames, 102);
+}
+
+void TestShared::eventsWaitNoLongerThanFrames()
+{
+    // A busy machine: paths of 60 ms, and an X server so starved that a frame costs 400 ms. The
+    // frames wait, the window's events do not: between two deliveries, at most a path more
+    // than the pacer's bound (a frame alone would let them wait 24 frames' cost, 9.6 s).
+    FramePacer pacer;
+    FramePacer::Clock::time_point now {};
+    pacer.restEnded(now);
+    auto delivered = now;
+    FramePacer::Clock::duration longest {};
+    for (int present = 0; present < 102; ++present) {
+        if (pacer.due(now)) {
+            const auto handedOver = now;
+            now += std::chrono::milliseconds(400);
+            pacer.frameShown(handedOver, now, std::chrono::nanoseconds(16'666'667));
+            delivered = now;
+        } else if (pacer.eventsDue(now)) {
+            pacer.eventsDelivered(now);
+            delivered = now;
+        }
+        now += std::chrono::milliseconds(60);
+        longest = std::max(longest, now - delivered);
+    }
+    QVERIFY(longest <= FramePacer::kMostWithoutEvents + std::chrono::milliseconds(60));
 }
 
 void TestShared::designFitsTheClientArea_data()

@@ -55,6 +55,7 @@ void FramePacer::frameShown(
         m_costs[m_frames++ % kRemembered] = std::max(done - handedOver, Clock::duration::zero());
     m_lastDone = done;
     m_lastPresent = done;
+    m_lastEvents = done;
     m_shownSinceRest = true;
     m_pathsTime = {};
     m_paths = 0;
@@ -64,6 +65,7 @@ void FramePacer::restEnded(Clock::time_point now)
 {
     m_lastDone = now;
     m_lastPresent = now;
+    m_lastEvents = now;
     m_rested = true;
     m_shownSinceRest = false;
     m_pathsTime = {};

@@ -24,6 +24,10 @@ public:
     static constexpr int kShowingPercent = 4;
     /// What a frame costs at least, whatever the run's clock says of it (1 ms).
     static constexpr std::chrono::nanoseconds kLeastShowingCost {1'000'000};
+    /// The longest a run keeps the toolkit's events waiting while frames are held back (a
+    /// screen slow to show on a busy machine): clicks show at once, and the window never counts
+    /// as not responding.
+    static constexpr std::chrono::milliseconds kMostWithoutEvents {100};
     /// One refresh at `hertz`, or at kUnknownRefreshRate where `hertz` is not a rate (<= 1).
     static std::chrono::nanoseconds refreshInterval(double hertz);
 
@@ -35,6 +39,11 @@ public:
     /// cost.
     void frameShown(
         Clock::time_point handedOver, Clock::time_point done, std::chrono::nanoseconds interval);
+    /// A present at `now` that shows no frame: whether the toolkit is to deliver its events
+    /// nonetheless, the last frame or delivery being kMostWithoutEvents ago.
+    bool eventsDue(Clock::time_point now) const { return now - m_lastEvents >= kMostWithoutEvents; }
+    /// The toolkit delivered its events, done at `done`.
+    void eventsDelivered(Clock::time_point done) { m_lastEvents = done; }
     /// Drawing begins again at `now` after a rest (the end of a run): the time at rest was no
     /// run's time, and earns the next frame nothing. The first path after it is taken to be as
     /// long as the last one before it.
@@ -49,6 +58,7 @@ private:
     std::optional<Clock::time_point> m_nextFrame; ///< on the screen's cadence
     Clock::time_point m_lastDone {}; ///< when showing the last frame was done
     Clock::time_point m_lastPresent {}; ///< when the last present returned
+    Clock::time_point m_lastEvents {}; ///< when the toolkit last delivered its events
     /// How long a path took, on average since the last frame; until one was measured, longer
     /// than any frame.
     Clock::duration m_lastPath = Clock::duration::max();

@@ -427,9 +427,15 @@ void PixelSurface::moveControl(Control control, float left, float top)
 void PixelSurface::present()
 {
     // A frame the screen would not show, or one that would make showing a large share of the
-    // run, is held back: the drawing goes out with a later present.
-    if (m_pacer.due(FramePacer::Clock::now()))
+    // run, is held back: the drawing goes out with a later present. The toolkit's events are
+    // not held back as long.
+    const auto now = FramePacer::Clock::now();
+    if (m_pacer.due(now)) {
         showFrame();
+    } else if (m_pacer.eventsDue(now)) {
+        m_screen.yield();
+        m_pacer.eventsDelivered(FramePacer::Clock::now());
+    }
 }
 
 PixelRect PixelSurface::toDeviceRect(const PixelRect &logical) const
