@@ -4,8 +4,10 @@
 // session each load, navigated once the browser's new window has settled: tests/web/settle.mjs),
 // and the same for the single file from the disk;
 // pairs of (the pauses of one run alone, a whole run) at slow-down 1, in turn one and the other
-// first, as fotonar-bench measures the desktop; and whether whole runs get slower as they follow
-// one another on one page (the last five of 20 against the first five, five times).
+// first, as fotonar-bench measures the desktop, in a viewport of the design's size and in one of
+// 1920 x 1080, where the picture is zoomed to about three times its pixels; and whether whole
+// runs get slower as they follow one another on one page (the last five of 20 against the first
+// five, five times).
 // Usage: node bench/web/bench.mjs [PAIRS]   (default 61, at least 15; make bench runs it)
 
 import {available, disk, launch, open, serve} from '../../tests/web/lib.mjs';
@@ -27,6 +29,28 @@ async function measure(page, start, arg) {
     return page.evaluate(() => window.benchResult);
 }
 
+// Pairs of (the pauses of one run alone, a whole run), measured inside the page.
+function runPairs(page) {
+    return measure(page, (count) => {
+        window.benchResult = undefined;
+        (async () => {
+            const measured = {pause: [], run: [], ratio: [], frames: 0};
+            for (let i = 0; i < count; ++i) {
+                const runFirst = i % 2 === 1;
+                const pauseBefore = runFirst ? 0 : window.Fotonar.timePauses();
+                const frames = window.Fotonar.frames();
+                const run = await window.Fotonar.timeRun();
+                measured.frames = window.Fotonar.frames() - frames;
+                const pause = runFirst ? window.Fotonar.timePauses() : pauseBefore;
+                measured.pause.push(pause);
+                measured.run.push(run);
+                measured.ratio.push(run / pause);
+            }
+            window.benchResult = measured;
+        })();
+    }, pairs);
+}
+
 const server = await serve();
 try {
     for (const engine of engines) {
@@ -43,29 +67,18 @@ try {
                     `(min ${ms(Math.min(...firstPicture))}, max ${ms(Math.max(...firstPicture))})`);
             }
 
-            const page = await open(browser, server.url, {settled: true});
-            const result = await measure(page, (count) => {
-                window.benchResult = undefined;
-                (async () => {
-                    const measured = {pause: [], run: [], ratio: [], frames: 0};
-                    for (let i = 0; i < count; ++i) {
-                        const runFirst = i % 2 === 1;
-                        const pauseBefore = runFirst ? 0 : window.Fotonar.timePauses();
-                        const frames = window.Fotonar.frames();
-                        const run = await window.Fotonar.timeRun();
-                        measured.frames = window.Fotonar.frames() - frames;
-                        const pause = runFirst ? window.Fotonar.timePauses() : pauseBefore;
-                        measured.pause.push(pause);
-                        measured.run.push(run);
-                        measured.ratio.push(run / pause);
-                    }
-                    window.benchResult = measured;
-                })();
-            }, pairs);
-            console.log(`  slow-down 1, ${pairs} pairs: pause alone ${ms(median(result.pause))}, ` +
-                `whole run ${ms(median(result.run))} (medians); frames a run: ${result.frames}`);
-            console.log(`  run/pause ratio: min ${Math.min(...result.ratio).toFixed(3)}, ` +
-                `median ${median(result.ratio).toFixed(3)}, max ${Math.max(...result.ratio).toFixed(3)}`);
+            let page;
+            for (const [width, height] of [[1920, 1080], [820, 580]]) { // the second stays open
+                page = await open(browser, server.url, {settled: true, width, height});
+                const result = await runPairs(page);
+                console.log(`  ${width} x ${height} (zoom ${(await page.evaluate(() => Fotonar.view().zoom)).toFixed(3)}), ` +
+                    `slow-down 1, ${pairs} pairs: pause alone ${ms(median(result.pause))}, ` +
+                    `whole run ${ms(median(result.run))} (medians); frames a run: ${result.frames}`);
+                console.log(`  run/pause ratio: min ${Math.min(...result.ratio).toFixed(3)}, ` +
+                    `median ${median(result.ratio).toFixed(3)}, max ${Math.max(...result.ratio).toFixed(3)}`);
+                if (width !== 820)
+                    await page.close();
+            }
 
             // The machine's own speed steps now and then (the same pauses take 40 ms, then 65),
             // which one set of 20 runs takes for runs slowing each other down: several sets,
