@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -259,8 +260,18 @@ void PixelSurface::fillPending()
 
 void PixelSurface::fill(const PixelRect &device, std::uint32_t pixel)
 {
-    for (int y = std::max(device.top, 0); y <= std::min(device.bottom, m_height - 1); ++y)
-        fillRow(y, device.left, device.right, pixel);
+    // The first row is filled and the others copied from it: a block copy is the memory's own
+    // move, where a WebAssembly fill stores its 32-bit words one by one (the erase is two
+    // million pixels on a projector).
+    const int top = std::max(device.top, 0), bottom = std::min(device.bottom, m_height - 1);
+    const int left = std::max(device.left, 0), right = std::min(device.right, m_width - 1);
+    if (top <= bottom && left <= right) {
+        fillRow(top, left, right, pixel);
+        const std::uint32_t *first = m_pixels.data() + std::size_t(top) * m_width + left;
+        const std::size_t bytes = std::size_t(right - left + 1) * sizeof(std::uint32_t);
+        for (int y = top + 1; y <= bottom; ++y)
+            std::memcpy(m_pixels.data() + std::size_t(y) * m_width + left, first, bytes);
+    }
     m_changed.markFill(touchedLogical(device, m_scale), coveredLogical(device, m_scale), pixel);
 }
 
@@ -280,17 +291,34 @@ void PixelSurface::plot(int x, int y, std::uint32_t pixel)
         m_pixels[std::size_t(y) * m_width + x] = pixel;
 }
 
-void PixelSurface::stampPen(int x, int y, int width, std::uint32_t pixel)
+const PixelSurface::PenShape &PixelSurface::penShape(int width)
 {
     // The round pen's pixels: those whose centres lie within half the width of the pen's centre
-    // (between pixels for an even width).
+    // (between pixels for an even width), a span of them on each of its rows. Made once for the
+    // lines of a width that follow one another.
+    PenShape &shape = m_pen;
+    if (shape.width == width)
+        return shape;
+    shape = {width, {}};
     const int before = width / 2;
     const double centre = (width - 1) / 2.0 - before;
     const double reach = width / 2.0;
-    for (int dy = -before; dy < width - before; ++dy)
+    for (int dy = -before; dy < width - before; ++dy) {
+        PenShape::Span span {dy, width, -width};
         for (int dx = -before; dx < width - before; ++dx)
             if ((dx - centre) * (dx - centre) + (dy - centre) * (dy - centre) <= reach * reach)
-                plot(x + dx, y + dy, pixel);
+                span = {dy, std::min(span.from, dx), std::max(span.to, dx)};
+        if (span.from <= span.to)
+            shape.rows.push_back(span);
+    }
+    return shape;
+}
+
+void PixelSurface::stampPen(int x, int y, const PenShape &pen, std::uint32_t pixel)
+{
+    for (const PenShape::Span &span : pen.rows)
+        if (y + span.dy >= 0 && y + span.dy < m_height)
+            fillRow(y + span.dy, x + span.from, x + span.to, pixel);
 }
 
 void PixelSurface::drawLine(float x1, float y1, float x2, float y2, std::optional<Colour> colour)
@@ -341,6 +369,7 @@ void PixelSurface::renderLine(int x1, int y1, int x2, int y2, int pen, std::uint
 void PixelSurface::bresenham(int ax, int ay, int bx, int by, int width, std::uint32_t pixel)
 {
     // Both ends included, the pen stamped at every pixel of the line.
+    const PenShape &pen = penShape(width);
     const int dx = std::abs(bx - ax), dy = -std::abs(by - ay);
     const int stepX = ax < bx ? 1 : -1, stepY = ay < by ? 1 : -1;
     int error = dx + dy;
@@ -348,7 +377,7 @@ void PixelSurface::bresenham(int ax, int ay, int bx, int by, int width, std::uin
         if (width == 1)
             plot(x, y, pixel);
         else
-            stampPen(x, y, width, pixel);
+            stampPen(x, y, pen, pixel);
         if (x == bx && y == by)
             break;
         const int twice = 2 * error;

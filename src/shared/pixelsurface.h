@@ -116,8 +116,19 @@ private:
     void fillPending();
     void fill(const PixelRect &device, std::uint32_t pixel);
     void fillRow(int y, int left, int right, std::uint32_t pixel);
+    /// A round pen of a width in device pixels, as a span of pixels on each of its rows.
+    struct PenShape
+    {
+        struct Span
+        {
+            int dy, from, to;
+        };
+        int width = 0;
+        std::vector<Span> rows;
+    };
+    const PenShape &penShape(int width);
     void plot(int x, int y, std::uint32_t pixel);
-    void stampPen(int x, int y, int width, std::uint32_t pixel);
+    void stampPen(int x, int y, const PenShape &pen, std::uint32_t pixel);
     void bresenham(int ax, int ay, int bx, int by, int width, std::uint32_t pixel);
     PixelRect toDeviceRect(const PixelRect &logical) const;
     /// Hands what changed since the last frame to the screen; false where nothing had.
@@ -142,6 +153,7 @@ private:
     bool m_replayable = true; ///< m_drawn holds everything the picture shows
     FillPile m_pendingFills; ///< device pixels still to fill
     ChangedTiles m_changed;
+    PenShape m_pen; ///< the last lines' pen
     FramePacer m_pacer;
     bool m_resting = true; ///< flushed, and nothing drawn since
     int m_framesShown = 0;
