@@ -145,6 +145,41 @@ fit_window() {
     echo "client area ${w} x ${h}: zoom $ZOOM64/64, design at ($LEFT, $TOP)"
 }
 
+# await_zoom OP VALUE: waits until the window's fit has [ "$ZOOM64" OP VALUE ], as a window
+# manager takes its time to resize it.
+await_zoom() {
+    local deadline=$((SECONDS + 30))
+    while fit_window >/dev/null && ! [ "$ZOOM64" "$1" "$2" ]; do
+        [ $SECONDS -lt $deadline ] || fail "the zoom stayed $ZOOM64/64"
+        sleep 0.1
+    done
+    fit_window
+}
+
+# maximized_default_run: the window maximized, the design zoomed to it, and a default run drawn
+# at that zoom (expect_fitted_run).
+maximized_default_run() {
+    wmctrl -i -r "$WID" -b add,maximized_vert,maximized_horz
+    await_zoom -gt 64
+    click_start
+    wait_pixel 115 88 "$WHITE" 60
+    shot "$E2E_WORK/run.png"
+    expect_fitted_run "$E2E_WORK/run.png"
+}
+
+# full_screen_and_back: F11 makes the maximized window full screen, the design grows and the
+# picture is drawn again at its zoom; Esc gives the window back its maximized size.
+full_screen_and_back() {
+    local maximized=$ZOOM64
+    xdotool key --window "$WID" F11
+    await_zoom -gt "$maximized"
+    wait_pixel 115 88 "$WHITE" 30 # drawn again where the new zoom puts it
+    shot "$E2E_WORK/full.png"
+    expect_fitted_run "$E2E_WORK/full.png"
+    xdotool key --window "$WID" Escape
+    await_zoom -eq "$maximized"
+}
+
 # dx X, dy Y: the device pixel in the middle of the design's pixel X (Y) as the window shows it.
 dx() { echo $((LEFT * SCALE + (2 * $1 + 1) * ZOOM64 * SCALE / 128)); }
 dy() { echo $((TOP * SCALE + (2 * $1 + 1) * ZOOM64 * SCALE / 128)); }
