@@ -45,6 +45,8 @@ LRESULT CALLBACK optionProcedure(
     HWND option, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data)
 {
     const auto &look = *reinterpret_cast<const OptionLook *>(data);
+    if (look.indicator == 0 && message != WM_NCDESTROY)
+        return DefSubclassProc(option, message, w, l);
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint;

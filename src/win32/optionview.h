@@ -4,12 +4,13 @@
 
 namespace fotonar::win32 {
 
-/// How the option buttons paint themselves: the classic round indicator at the window's zoom,
-/// which the system's own is not (it follows the monitor's density alone), then the caption in
-/// the button's font and the classic text colour, on the window's grey.
+/// How the option buttons paint themselves where the window is zoomed: the classic round
+/// indicator at the window's zoom, which the system's own is not (it follows the monitor's
+/// density alone), then the caption in the button's font and the classic text colour, on the
+/// window's grey. At zoom 1 the system paints them, in the desktop's own style.
 struct OptionLook
 {
-    int indicator = 13; ///< the indicator's diameter, device pixels
+    int indicator = 0; ///< the indicator's diameter, device pixels; 0: the system's own
     int spacing = 3; ///< between the indicator and the caption
     HBRUSH background = nullptr;
 };
