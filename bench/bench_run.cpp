@@ -41,9 +41,8 @@ int main(int argc, char *argv[])
     FieldTexts &fields = window.controller().fields();
     const auto frames = [&] { return surface.framesShown(); };
     std::printf("platform: %s, screen refresh %.1f Hz, window %d x %d, picture %d x %d\n",
-        qPrintable(QGuiApplication::platformName()), window.screen()->refreshRate(),
-        window.width(), window.height(), window.pictureWidget()->width(),
-        window.pictureWidget()->height());
+        qPrintable(QGuiApplication::platformName()), window.screen()->refreshRate(), window.width(),
+        window.height(), window.pictureWidget()->width(), window.pictureWidget()->height());
 
     report("6", measurePairs(surface, fields, "6", std::min(5, pairs), frames));
     const Pairs fastest = measurePairs(surface, fields, "1", pairs, frames);
