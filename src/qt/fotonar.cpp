@@ -269,12 +269,12 @@ void Fotonar::measureCaptions()
 
 void Fotonar::refit()
 {
-    if (!m_fit.fitTo(width(), height(), 1, DesignFit::kDesktopLeastZoom) && m_fitted)
+    // The first fit is made at construction, before any font: it always lays the window out.
+    if (!m_fit.fitTo(width(), height(), 1, DesignFit::kDesktopLeastZoom) && m_fontZoom != 0)
         return;
     // Fonts first: the title's width follows from its font.
-    if (std::exchange(m_fontZoom, m_fit.zoom()) != m_fit.zoom() || !m_fitted)
+    if (std::exchange(m_fontZoom, m_fit.zoom()) != m_fit.zoom())
         applyFonts();
-    m_fitted = true;
     const Box area = m_fit.designArea();
     m_picture->setGeometry(area.left, area.top, area.width, area.height);
     m_picture->setZoom(m_fit.zoom());

@@ -80,8 +80,7 @@ private:
 
     WindowController m_controller;
     DesignFit m_fit;
-    double m_fontZoom = 0; ///< the zoom the fonts were made for
-    bool m_fitted = false;
+    double m_fontZoom = 0; ///< the zoom the fonts were made for; 0 before the first fit
     bool m_wasMaximized = false; ///< before full screen
     PictureWidget *m_picture = nullptr;
     Announcer *m_announcer = nullptr;

@@ -474,7 +474,7 @@ void FotonarWindow::followClientArea()
     m_surface.resize(kPreferredWidth, kPreferredHeight, m_fit.scale());
     if (std::exchange(m_fontScale, m_fit.scale()) != m_fit.scale()) {
         m_fonts.clear();
-        m_focusWidth = std::max(2, m_fit.length(2));
+        m_focusWidth = m_fit.length(2);
         m_optionLook.indicator = m_fit.zoom() == 1 ? 0 : m_fit.length(kOptionIndicator);
         m_optionLook.spacing = m_fit.length(kOptionSpacing);
         applyFonts();
