@@ -2,7 +2,9 @@
 
 #include "changedtiles.h"
 #include "devicepixels.h"
+#include "drawinglog.h"
 #include "framepacer.h"
+#include "raster.h"
 #include "surface.h"
 
 #include <chrono>
@@ -56,8 +58,8 @@ public:
     /// next flush.
     void resize(int width, int height, double scale);
     /// The picture's size in device pixels; 0 x 0 until the first drawing.
-    int deviceWidth() const { return m_width; }
-    int deviceHeight() const { return m_height; }
+    int deviceWidth() const { return m_raster.width(); }
+    int deviceHeight() const { return m_raster.height(); }
     double scale() const { return m_scale; }
     /// The picture with everything drawn so far, deviceWidth() pixels a row, rows top first;
     /// null until the first drawing.
@@ -88,25 +90,11 @@ public:
     void flush() override;
 
 private:
-    /// One drawing in logical pixels, kept so that the picture can be drawn again, exactly, at
-    /// another scale. Level lines one row below another are kept as one pile of rows.
-    struct Drawn
-    {
-        enum class Kind : std::uint8_t { Rows, Line, Circle } kind;
-        int x1, y1, x2, y2; ///< Rows: x1 to x2 on rows y1 to y2; Circle: centre x1, y1, radius x2
-        int pen;
-        std::uint32_t colour;
-        std::optional<std::uint32_t> fill; ///< a circle's, while the fill style is solid
-    };
-    /// At most this many drawings are kept; beyond it, a new scale resamples the pixels.
-    static constexpr std::size_t kMostKept = 200'000;
-
-    void keep(const Drawn &drawn);
-    void showFrame();
-    static PixelRect extentOf(const Drawn &drawn);
-    void render(const Drawn &drawn);
+    void keep(const Drawn &drawing);
+    void render(const Drawn &drawing);
     void renderLine(int x1, int y1, int x2, int y2, int pen, std::uint32_t pixel);
     void renderCircle(const Drawn &circle);
+    void showFrame();
     void resample(std::vector<std::uint32_t> &into, int width, int height, double scale) const;
     std::uint32_t toPixel(Colour colour) const;
     std::uint32_t resolve(std::optional<Colour> colour) const;
@@ -115,30 +103,13 @@ private:
     void fillLater(const PixelRect &device, std::uint32_t pixel);
     void fillPending();
     void fill(const PixelRect &device, std::uint32_t pixel);
-    void fillRow(int y, int left, int right, std::uint32_t pixel);
-    /// A round pen of a width in device pixels, as a span of pixels on each of its rows.
-    struct PenShape
-    {
-        struct Span
-        {
-            int dy, from, to;
-        };
-        int width = 0;
-        std::vector<Span> rows;
-    };
-    const PenShape &penShape(int width);
-    void plot(int x, int y, std::uint32_t pixel);
-    void stampPen(int x, int y, const PenShape &pen, std::uint32_t pixel);
-    void bresenham(int ax, int ay, int bx, int by, int width, std::uint32_t pixel);
     PixelRect toDeviceRect(const PixelRect &logical) const;
     /// Hands what changed since the last frame to the screen; false where nothing had.
     bool putChanges();
 
     Screen &m_screen;
     PixelOrder m_order;
-    std::vector<std::uint32_t> m_pixels;
-    int m_width = 0;
-    int m_height = 0;
+    Raster m_raster;
     int m_logicalWidth = kSceneExtentWidth; ///< of the window, at least the scene's extent
     int m_logicalHeight = kSceneExtentHeight;
     int m_extentWidth = 0; ///< of the picture, in logical pixels: the largest window so far
@@ -148,12 +119,9 @@ private:
     FillStyle m_fillStyle = FillStyle::Transparent;
     Colour m_fillColour = 0;
     Colour m_foreground = 0;
-    std::vector<Drawn> m_drawn; ///< what the picture shows, oldest first
-    PixelRect m_keptBefore; ///< the logical extent of all but the last drawing kept
-    bool m_replayable = true; ///< m_drawn holds everything the picture shows
+    DrawingLog m_log; ///< what the picture shows
     FillPile m_pendingFills; ///< device pixels still to fill
     ChangedTiles m_changed;
-    PenShape m_pen; ///< the last lines' pen
     FramePacer m_pacer;
     bool m_resting = true; ///< flushed, and nothing drawn since
     int m_framesShown = 0;
