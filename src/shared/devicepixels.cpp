@@ -50,18 +50,4 @@ std::optional<FillPile::Fill> FillPile::take()
     return std::exchange(m_pile, std::nullopt);
 }
 
-PixelRect touchedLogical(const PixelRect &device, double scale)
-{
-    return {int(std::floor(device.left / scale)), int(std::floor(device.top / scale)),
-        int(std::ceil((device.right + 1) / scale)) - 1,
-        int(std::ceil((device.bottom + 1) / scale)) - 1};
-}
-
-PixelRect coveredLogical(const PixelRect &device, double scale)
-{
-    return {int(std::ceil(device.left / scale)), int(std::ceil(device.top / scale)),
-        int(std::floor((device.right + 1) / scale)) - 1,
-        int(std::floor((device.bottom + 1) / scale)) - 1};
-}
-
 } // namespace fotonar

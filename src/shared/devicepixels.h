@@ -65,11 +65,4 @@ private:
     std::optional<Fill> m_pile;
 };
 
-/// The logical pixels that share a device pixel with `device` at `scale`: what a fill of those
-/// device pixels touches.
-PixelRect touchedLogical(const PixelRect &device, double scale);
-/// The logical pixels made of `device`'s pixels alone at `scale`: what a fill of those device
-/// pixels covers whole. Empty where no logical pixel is covered whole.
-PixelRect coveredLogical(const PixelRect &device, double scale);
-
 } // namespace fotonar

@@ -90,8 +90,7 @@ void PixelSurface::regrow(int width, int height, double scale)
     const bool uniform = m_raster.isEmpty() || redraw;
     m_raster.adopt(std::move(grown), newWidth, newHeight);
     m_scale = scale;
-    m_changed.resize(int(std::ceil(newWidth / scale)), int(std::ceil(newHeight / scale)),
-        uniform ? grey : ChangedTiles::kUnknown);
+    m_changed.resize(newWidth, newHeight, uniform ? grey : ChangedTiles::kUnknown);
     // At a new scale, everything is drawn again as it would have been drawn at that scale.
     if (redraw)
         for (const Drawn &drawing : m_log.drawings())
@@ -176,8 +175,11 @@ void PixelSurface::fillPending()
 
 void PixelSurface::fill(const PixelRect &device, std::uint32_t pixel)
 {
-    m_raster.fill(device, pixel);
-    m_changed.markFill(touchedLogical(device, m_scale), coveredLogical(device, m_scale), pixel);
+    // What already holds the colour is left as it is: a run's erase writes only where the last
+    // run drew.
+    for (const PixelRect &changing : m_changed.unlike(device, pixel))
+        m_raster.fill(changing, pixel);
+    m_changed.markFill(device, pixel);
 }
 
 void PixelSurface::drawLine(float x1, float y1, float x2, float y2, std::optional<Colour> colour)
@@ -206,8 +208,10 @@ void PixelSurface::renderLine(int x1, int y1, int x2, int y2, int pen, std::uint
         return;
     }
     fillPending(); // what was drawn before comes first
-    m_raster.line(ax, ay, bx, by, width, pixel);
-    m_changed.markLine(x1, y1, x2, y2, (pen + 1) / 2 + 1);
+    if (const auto walked = m_raster.line(ax, ay, bx, by, width, pixel))
+        // The pen reaches half its width from the walked pixels, which lie within half a pixel
+        // of the line, and the chain of boxes that marks it keeps within a pixel of it.
+        m_changed.markLine(walked->ax, walked->ay, walked->bx, walked->by, width / 2 + 2);
 }
 
 void PixelSurface::drawCircle(float x, float y, float r, std::optional<Colour> colour)
@@ -225,11 +229,11 @@ void PixelSurface::drawCircle(float x, float y, float r, std::optional<Colour> c
 void PixelSurface::renderCircle(const Drawn &circle)
 {
     fillPending();
-    const int centreX = circle.x1, centreY = circle.y1, radius = circle.x2;
-    m_raster.circle(toDevice(centreX, m_scale), toDevice(centreY, m_scale),
-        toDevice(radius, m_scale), devicePenWidth(circle.pen, m_scale), circle.colour, circle.fill);
-    const int margin = radius + (circle.pen + 1) / 2 + 1;
-    m_changed.mark({centreX - margin, centreY - margin, centreX + margin, centreY + margin});
+    const int x = toDevice(circle.x1, m_scale), y = toDevice(circle.y1, m_scale);
+    const int radius = toDevice(circle.x2, m_scale), pen = devicePenWidth(circle.pen, m_scale);
+    m_raster.circle(x, y, radius, pen, circle.colour, circle.fill);
+    const int reach = radius + pen / 2 + 1;
+    m_changed.mark({x - reach, y - reach, x + reach, y + reach});
 }
 
 void PixelSurface::showControl(Control control)
@@ -254,14 +258,6 @@ void PixelSurface::present()
         m_screen.yield();
         m_pacer.eventsDelivered(FramePacer::Clock::now());
     }
-}
-
-PixelRect PixelSurface::toDeviceRect(const PixelRect &logical) const
-{
-    return {std::max(0, int(std::floor(logical.left * m_scale))),
-        std::max(0, int(std::floor(logical.top * m_scale))),
-        std::min(m_raster.width() - 1, int(std::ceil((logical.right + 1) * m_scale)) - 1),
-        std::min(m_raster.height() - 1, int(std::ceil((logical.bottom + 1) * m_scale)) - 1)};
 }
 
 void PixelSurface::flush()
@@ -292,15 +288,12 @@ void PixelSurface::showChanges()
 bool PixelSurface::putChanges()
 {
     fillPending();
-    std::vector<PixelRect> device;
-    for (const PixelRect &tiles : m_changed.take()) {
-        m_changed.painted(tiles);
-        if (const PixelRect rect = toDeviceRect(tiles); !rect.isEmpty())
-            device.push_back(rect);
-    }
-    if (device.empty())
+    const std::vector<PixelRect> changed = m_changed.take();
+    if (changed.empty())
         return false;
-    m_screen.show(device);
+    for (const PixelRect &rect : changed)
+        m_changed.painted(rect);
+    m_screen.show(changed);
     ++m_framesShown;
     return true;
 }

@@ -103,7 +103,6 @@ private:
     void fillLater(const PixelRect &device, std::uint32_t pixel);
     void fillPending();
     void fill(const PixelRect &device, std::uint32_t pixel);
-    PixelRect toDeviceRect(const PixelRect &logical) const;
     /// Hands what changed since the last frame to the screen; false where nothing had.
     bool putChanges();
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 namespace fotonar {
@@ -118,14 +119,8 @@ const Raster::PenShape &Raster::penShape(int width)
     return shape;
 }
 
-void Raster::stampPen(int x, int y, const PenShape &pen, std::uint32_t pixel)
-{
-    for (const PenShape::Span &span : pen.rows)
-        if (y + span.dy >= 0 && y + span.dy < m_height)
-            fillRow(y + span.dy, x + span.from, x + span.to, pixel);
-}
-
-void Raster::line(int ax, int ay, int bx, int by, int width, std::uint32_t pixel)
+std::optional<Raster::Segment> Raster::line(
+    int ax, int ay, int bx, int by, int width, std::uint32_t pixel)
 {
     // Only the part that can touch the picture is walked: a line to a far-off point costs no
     // more than one across the window.
@@ -134,29 +129,59 @@ void Raster::line(int ax, int ay, int bx, int by, int width, std::uint32_t pixel
     const double high[2] {double(m_width + width), double(m_height + width)};
     double enter = 0, leave = 1;
     if (!clipSegment(a, b, low, high, enter, leave))
-        return;
+        return std::nullopt;
+    Segment walked {ax, ay, bx, by};
     if (enter > 0 || leave < 1) {
         const auto along = [&](double t, int axis) {
             return int(std::lround(a[axis] + (b[axis] - a[axis]) * t));
         };
-        bresenham(along(enter, 0), along(enter, 1), along(leave, 0), along(leave, 1), width, pixel);
-    } else {
-        bresenham(ax, ay, bx, by, width, pixel);
+        walked = {along(enter, 0), along(enter, 1), along(leave, 0), along(leave, 1)};
     }
+    bresenham(walked.ax, walked.ay, walked.bx, walked.by, width, pixel);
+    return walked;
 }
 
 void Raster::bresenham(int ax, int ay, int bx, int by, int width, std::uint32_t pixel)
 {
     // Both ends included, the pen stamped at every pixel of the line.
+    if (width == 1) {
+        walk(ax, ay, bx, by, [&](int x, int y) { plot(x, y, pixel); });
+        return;
+    }
+    // The union of the stamps is one span on each row (every row of the round pen holds its
+    // centre column, and neighbouring stamps are one pixel apart), so each row is filled once
+    // rather than once for every stamp that touches it: at a projector's zoom a pen is 8 pixels
+    // wide and a stamp wrote each of them 8 times over.
     const PenShape &pen = penShape(width);
+    const int top = std::min(ay, by);
+    std::vector<Span> &steps = m_steps; // the line's own pixels, row by row
+    steps.assign(std::size_t(std::abs(by - ay)) + 1, Span {});
+    walk(ax, ay, bx, by, [&](int x, int y) {
+        Span &row = steps[std::size_t(y - top)];
+        row = {std::min(row.first, x), std::max(row.last, x)};
+    });
+    const int first = std::max(top + pen.rows.front().dy, 0);
+    const int last = std::min(top + int(steps.size()) - 1 + pen.rows.back().dy, m_height - 1);
+    for (int y = first; y <= last; ++y) {
+        Span covered;
+        for (const PenShape::Span &span : pen.rows) {
+            const int step = y - span.dy - top;
+            if (step >= 0 && step < int(steps.size()))
+                covered = {std::min(covered.first, steps[std::size_t(step)].first + span.from),
+                    std::max(covered.last, steps[std::size_t(step)].last + span.to)};
+        }
+        if (covered.first <= covered.last)
+            fillRow(y, covered.first, covered.last, pixel);
+    }
+}
+
+template<typename Visit> void Raster::walk(int ax, int ay, int bx, int by, Visit visit)
+{
     const int dx = std::abs(bx - ax), dy = -std::abs(by - ay);
     const int stepX = ax < bx ? 1 : -1, stepY = ay < by ? 1 : -1;
     int error = dx + dy;
     for (int x = ax, y = ay;;) {
-        if (width == 1)
-            plot(x, y, pixel);
-        else
-            stampPen(x, y, pen, pixel);
+        visit(x, y);
         if (x == bx && y == by)
             break;
         const int twice = 2 * error;

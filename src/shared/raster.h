@@ -3,6 +3,7 @@
 #include "devicepixels.h"
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -29,9 +30,15 @@ public:
 
     /// Every pixel of `area` that lies in the picture.
     void fill(const PixelRect &area, std::uint32_t pixel);
+    /// The part of a line that is drawn: its ends.
+    struct Segment
+    {
+        int ax, ay, bx, by;
+    };
     /// A line from (ax, ay) to (bx, by), both ends included, with a round pen `width` pixels
-    /// wide (>= 1) stamped at each of its points.
-    void line(int ax, int ay, int bx, int by, int width, std::uint32_t pixel);
+    /// wide (>= 1) stamped at each of its points. Returns the part of it walked, where the pen
+    /// can touch the picture; nothing where it cannot.
+    std::optional<Segment> line(int ax, int ay, int bx, int by, int width, std::uint32_t pixel);
     /// A circle around (cx, cy): where a pixel's distance from the centre is within half of
     /// `pen` of `radius`, the outline; nearer the centre, `inside` where given.
     void circle(std::int64_t cx, std::int64_t cy, std::int64_t radius, std::int64_t pen,
@@ -51,13 +58,22 @@ private:
     const PenShape &penShape(int width);
     void fillRow(int y, int left, int right, std::uint32_t pixel);
     void plot(int x, int y, std::uint32_t pixel);
-    void stampPen(int x, int y, const PenShape &pen, std::uint32_t pixel);
     void bresenham(int ax, int ay, int bx, int by, int width, std::uint32_t pixel);
+    /// Bresenham's walk from (ax, ay) to (bx, by), both ends included.
+    template<typename Visit> void walk(int ax, int ay, int bx, int by, Visit visit);
+
+    /// The first and last column of a row that something covers; none where first > last.
+    struct Span
+    {
+        int first = std::numeric_limits<int>::max();
+        int last = std::numeric_limits<int>::min();
+    };
 
     std::vector<std::uint32_t> m_pixels;
     int m_width = 0;
     int m_height = 0;
     PenShape m_pen; ///< the last lines' pen
+    std::vector<Span> m_steps; ///< a wide line's own pixels, kept for the next line
 };
 
 } // namespace fotonar
