@@ -33,9 +33,13 @@ bool FramePacer::due(Clock::time_point now)
     const std::chrono::nanoseconds cost = showingCost();
     if (now - m_lastDone >= cost * (100 / kShowingPercent - 1) * (m_shownSinceRest ? 1 : 2))
         return true;
-    // Longer, not as long: a frame costs a millisecond at least, and a clock of whole
-    // milliseconds times even the one path after a frame at 1 when it stepped within it.
-    return path > cost;
+    // A path that outlasts a refresh is one the screen can show on its own, and it gets its
+    // frame whatever showing costs: the class is to see every step of a slowed-down sweep, and a
+    // screen slow to show makes the run longer, never the sweep jumpy. Quicker paths share a
+    // frame, unless each took longer than showing one does. (Longer, not as long: a frame costs
+    // a millisecond at least, and a clock of whole milliseconds times even the one path after a
+    // frame at 1 when it stepped within it.)
+    return path >= m_refresh || path > cost;
 }
 
 void FramePacer::frameShown(
@@ -44,6 +48,7 @@ void FramePacer::frameShown(
     // The first frame sets the screen up: learnt as a frame's cost (tens of milliseconds in a
     // browser), it would hold back every frame of a slowed-down first run.
     const bool first = !m_nextFrame;
+    m_refresh = interval;
     // One refresh after the frame that was due, not after this one: a path whose pause came out
     // a little short of a refresh (the pause is counted in sines, not in time) still gets a
     // frame of its own when the frames before it were late. The lateness carried over is at

@@ -12,8 +12,8 @@ namespace fotonar {
 /// toolkit: a frame waits until the run has gone on for kShowingPercent's worth of its cost (the
 /// first frame of a run for twice that, since it pays for the run's last frame too, which comes
 /// however short the run), unless the paths it shows took longer each, on average, than showing
-/// it does. A slow screen then gets fewer frames, never a longer run, and a slowed-down run still
-/// shows every path that outlasts its frame.
+/// it does or than a refresh. A slow screen then gets fewer frames of quick paths, and a
+/// slowed-down run shows every path that outlasts a refresh, whatever a frame costs.
 class FramePacer
 {
 public:
@@ -62,6 +62,8 @@ private:
     /// How long a path took, on average since the last frame; until one was measured, longer
     /// than any frame.
     Clock::duration m_lastPath = Clock::duration::max();
+    /// One refresh of the screen the last frame went to; until then, longer than any path.
+    Clock::duration m_refresh = Clock::duration::max();
     Clock::duration m_pathsTime {}; ///< the paths since the last frame (or rest), and how many
     int m_paths = 0;
     bool m_rested = false; ///< no present since the end of a rest
