@@ -88,6 +88,18 @@ LRESULT CALLBACK scrollBarFocus(
     return DefSubclassProc(scrollBar, message, w, l);
 }
 
+// The rectangles that make up `region`.
+std::vector<RECT> regionRects(HRGN region)
+{
+    const DWORD size = GetRegionData(region, 0, nullptr);
+    std::vector<RECT> data(size / sizeof(RECT) + 2); // room for the header, in RECTs
+    auto *header = reinterpret_cast<RGNDATA *>(data.data());
+    if (size == 0 || !GetRegionData(region, size, header))
+        return {};
+    const auto *rects = reinterpret_cast<const RECT *>(header->Buffer);
+    return {rects, rects + header->rdh.nCount};
+}
+
 } // namespace
 
 FotonarWindow::FotonarWindow(HINSTANCE instance)
@@ -231,9 +243,18 @@ LRESULT CALLBACK FotonarWindow::pictureProcedure(HWND picture, UINT message, WPA
     switch (message) {
     case WM_PAINT:
         if (self) {
+            // Rectangle by rectangle of what changed: the bounding box of a path's tiles is most
+            // of the picture's fan of legs, four times their pixels on a 4K screen.
+            const Region update(CreateRectRgn(0, 0, 0, 0));
+            std::vector<RECT> areas;
+            if (GetUpdateRgn(picture, update.get(), FALSE) > NULLREGION)
+                areas = regionRects(update.get());
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(picture, &paint);
-            self->paintPicture(dc, paint.rcPaint);
+            if (areas.empty())
+                areas.push_back(paint.rcPaint);
+            for (const RECT &area : areas)
+                self->paintPicture(dc, area);
             EndPaint(picture, &paint);
             return 0;
         }
