@@ -118,28 +118,24 @@ run: build
 test: deps-test build windows web web-test-modules
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
 
-# On one private X server: start-up against a bare Qt window, then what a run costs beyond its
-# pause; the same in a window maximized on a 1920 x 1080 screen; then offscreen, and for the
-# Windows build under Wine (in a prefix of its own, made as the tests make theirs).
-# bench/README.md says what the figures mean.
+# Start-up against a bare Qt window on a private X server; then bench/table.mjs: what a run
+# costs beyond its pauses in every front end and engine, at the design's size and maximized on
+# a 1920 x 1080 and a 3840 x 2160 screen, at slow-down 1 and 6 (the Windows build under Wine, in
+# a prefix of its own, made as the tests make theirs); then offscreen, and the browsers' loads.
+# FOTONAR_BASELINE=DIR measures another checkout's builds beside. bench/README.md says what the
+# figures mean.
 BENCH_WINEPREFIX := $(CURDIR)/$(BUILD_DIR)/bench-wineprefix
 bench: deps-test build windows web web-test-modules
-	xvfb-run -a -s '-screen 0 1280x1024x24' sh -c '$(BUILD_DIR)/bin/fotonar-startup \
-	    $(BUILD_DIR)/bin/fotonar $(BUILD_DIR)/bin/fotonar-bare-window && \
-	    $(BUILD_DIR)/bin/fotonar-bench'
-	@echo "maximized on a 1920 x 1080 screen:"; xvfb-run -a -s '-screen 0 1920x1080x24' \
-	    $(BUILD_DIR)/bin/fotonar-bench 101 maximized | tail -n 5
-	@echo "offscreen:"; QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/fotonar-bench | tail -n 1
+	xvfb-run -a -s '-screen 0 1280x1024x24' $(BUILD_DIR)/bin/fotonar-startup \
+	    $(BUILD_DIR)/bin/fotonar $(BUILD_DIR)/bin/fotonar-bare-window
 	@if [ -f $(WINDOWS_DIR)/fotonar-bench.exe ] && command -v wine >/dev/null; then \
 	  [ -f $(BENCH_WINEPREFIX)/user.reg ] || FOTONAR=$(BUILD_DIR)/bin/fotonar \
 	      FOTONAR_EXE=$(WINDOWS_DIR)/fotonar.exe WINEPREFIX=$(BENCH_WINEPREFIX) \
 	      bash tests/e2e/wine_prefix.sh >/dev/null; \
-	  echo "Windows build under Wine:"; \
-	  WINEPREFIX=$(BENCH_WINEPREFIX) WINEDEBUG=-all xvfb-run -a -s '-screen 0 1280x1024x24' \
-	      wine $(WINDOWS_DIR)/fotonar-bench.exe 2>/dev/null | tail -n 3; \
-	  WINEPREFIX=$(BENCH_WINEPREFIX) wineserver -k 2>/dev/null || true; \
 	fi
-	@echo "The browser build in Chromium, Firefox ESR and WebKitGTK:"; \
+	node bench/table.mjs
+	@echo "offscreen:"; QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/fotonar-bench | tail -n 1
+	@echo "The browser build's loads and runs in a row, in Chromium, Firefox ESR and WebKitGTK:"; \
 	  python3 tools/web-page.py --sizes $(WEB_DIR) $(WEB_SINGLE_DIR) && node bench/web/bench.mjs
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.

@@ -44,9 +44,6 @@ int main(int argc, char *argv[])
         qPrintable(QGuiApplication::platformName()), window.screen()->refreshRate(), window.width(),
         window.height(), window.pictureWidget()->width(), window.pictureWidget()->height());
 
-    report("6", measurePairs(surface, fields, "6", std::min(5, pairs), frames));
-    const Pairs fastest = measurePairs(surface, fields, "1", pairs, frames);
-    report("1", fastest);
-    std::printf("run/pause ratio at slow-down 1: %.3f\n", median(fastest.ratio));
+    measureBothSlowDowns(surface, fields, pairs, frames);
     return 0;
 }

@@ -37,7 +37,7 @@ Pairs measurePairs(Surface &surface, FieldTexts &fields, const char *slowDown, i
         const double pauseBefore = runFirst ? 0 : pauseAlone();
         const int framesBefore = framesShown();
         const double run = milliseconds([&] { Run(surface, fields).execute(); });
-        result.frames = framesShown() - framesBefore;
+        result.frames.push_back(framesShown() - framesBefore);
         const double pause = runFirst ? pauseAlone() : pauseBefore;
         result.pause.push_back(pause);
         result.run.push_back(run);
@@ -56,11 +56,20 @@ void report(const char *slowDown, const Pairs &pairs)
 {
     const auto [least, most] = std::minmax_element(pairs.ratio.begin(), pairs.ratio.end());
     std::printf("slow-down %s, %zu pairs: pause alone %.1f ms, whole run %.1f ms (medians); "
-                "frames a run: %d\n",
-        slowDown, pairs.ratio.size(), median(pairs.pause), median(pairs.run), pairs.frames);
+                "frames a run: %.0f\n",
+        slowDown, pairs.ratio.size(), median(pairs.pause), median(pairs.run), median(pairs.frames));
     std::printf(
         "  run/pause ratio: min %.3f, median %.3f, max %.3f\n", *least, median(pairs.ratio), *most);
     std::fflush(stdout);
+}
+
+void measureBothSlowDowns(
+    Surface &surface, FieldTexts &fields, int pairs, const std::function<int()> &framesShown)
+{
+    report("6", measurePairs(surface, fields, "6", std::min(5, pairs), framesShown));
+    const Pairs fastest = measurePairs(surface, fields, "1", pairs, framesShown);
+    report("1", fastest);
+    std::printf("run/pause ratio at slow-down 1: %.3f\n", median(fastest.ratio));
 }
 
 } // namespace fotonar::bench

@@ -17,7 +17,7 @@ struct Pairs
     std::vector<double> pause;
     std::vector<double> run;
     std::vector<double> ratio;
-    int frames = 0; ///< put on the screen by the last run
+    std::vector<double> frames; ///< put on the screen by each run
 };
 
 /// `pairs` pairs at slow-down `slowDown` ("1" to "6") on `surface`, with the other fields as
@@ -28,5 +28,9 @@ Pairs measurePairs(Surface &surface, FieldTexts &fields, const char *slowDown, i
 double median(std::vector<double> values);
 /// Prints the pairs' medians and the spread of their ratios.
 void report(const char *slowDown, const Pairs &pairs);
+/// What make bench reads of every desktop front end: `pairs` pairs at slow-down 6 (5 at most:
+/// a run there takes seconds) and at slow-down 1, each reported.
+void measureBothSlowDowns(
+    Surface &surface, FieldTexts &fields, int pairs, const std::function<int()> &framesShown);
 
 } // namespace fotonar::bench

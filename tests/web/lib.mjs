@@ -88,9 +88,10 @@ export const ENGINES = {
 };
 export const available = (engine) => ENGINES[engine].every((file) => fs.existsSync(file));
 
-// The engine's browser (for WebKit, its X server), from which `open` gives pages.
-export async function launch(engine) {
-    return (engine === 'webkit' ? webkit : puppeteer).launch(engine);
+// The engine's browser (for WebKit, its X server of `screen` pixels), from which `open` gives
+// pages.
+export async function launch(engine, {screen} = {}) {
+    return engine === 'webkit' ? webkit.launch({screen}) : puppeteer.launch(engine);
 }
 
 // Opens the page (a fresh context, cache and service workers) and waits until the window is

@@ -29,12 +29,12 @@ export const RECORD = `if (!self.fotonarProblems) {
 }
 `;
 
-export async function launch() {
+export async function launch({screen = '2600x1800'} = {}) {
     const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'fotonar-webkit-'));
     await Promise.all(['cs_CZ', 'en_US'].map((name) =>
         promisify(execFile)('localedef', ['-i', name, '-f', 'UTF-8', path.join(dir, `${name}.UTF-8`)])));
     // -displayfd: the server picks a free display and tells which.
-    const xvfb = spawn('Xvfb', ['-displayfd', '3', '-noreset', '-nolisten', 'tcp', '-screen', '0', '2600x1800x24'],
+    const xvfb = spawn('Xvfb', ['-displayfd', '3', '-noreset', '-nolisten', 'tcp', '-screen', '0', `${screen}x24`],
         {stdio: ['ignore', 'ignore', 'ignore', 'pipe']});
     const display = await new Promise((resolve, reject) => {
         xvfb.stdio[3].once('data', (data) => resolve(`:${String(data).trim()}`));
