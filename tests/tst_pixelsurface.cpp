@@ -8,6 +8,7 @@
 
 #include <QTest>
 
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <thread>
@@ -67,6 +68,7 @@ private slots:
     void pictureIsMadeByTheFirstDrawingAndOnlyGrows();
     void aNewScaleDrawsThePictureAgain_data();
     void aNewScaleDrawsThePictureAgain();
+    void onlyChangesGoToTheScreen_data();
     void onlyChangesGoToTheScreen();
     void picturesOutsideARunDoNotThinItsFrames();
 };
@@ -312,17 +314,26 @@ void TestPixelSurface::aNewScaleDrawsThePictureAgain()
         == 0);
 }
 
+void TestPixelSurface::onlyChangesGoToTheScreen_data()
+{
+    QTest::addColumn<double>("scale");
+    QTest::newRow("the design's size") << 1.0;
+    QTest::newRow("a 4K whiteboard") << 4.0; // a line's band as narrow as at the design's size
+}
+
 void TestPixelSurface::onlyChangesGoToTheScreen()
 {
+    QFETCH(double, scale);
     Screen screen;
     PixelSurface pixels(screen, PixelOrder::Rgba);
-    pixels.resize(820, 580, 1);
+    pixels.resize(820, 580, scale);
     pixels.flush();
     QVERIFY(screen.shown.empty()); // no picture yet: the window's grey
     pixels.drawLine(1, 1, 2, 3, kDarkGrey);
     pixels.invalidate();
     pixels.flush();
-    QCOMPARE(screen.shown.size(), std::size_t(23)); // the whole picture: a run a tile row
+    // The whole picture, 731 logical rows: a rectangle a row of 32 device pixels.
+    QCOMPARE(screen.shown.size(), std::size_t(std::ceil(731 * scale / 32)));
     screen.shown.clear();
     pixels.setPenWidth(1);
     for (int y = 64; y < 128; ++y) // no change: grey on grey, as a run's erase
@@ -334,8 +345,10 @@ void TestPixelSurface::onlyChangesGoToTheScreen()
     pixels.flush();
     QCOMPARE(pixels.framesShown(), 2);
     QVERIFY(!screen.shown.empty());
+    const double reach = 32 + scale; // a tile and the pen's width, device pixels
     for (const PixelRect &rect : screen.shown) // within the tiles around the line
-        QVERIFY(rect.left >= 64 && rect.right < 192 && rect.top >= 64 && rect.bottom < 160);
+        QVERIFY(rect.left >= 100 * scale - reach && rect.right <= 140 * scale + reach
+            && rect.top >= 100 * scale - reach && rect.bottom <= 130 * scale + reach);
 }
 
 void TestPixelSurface::picturesOutsideARunDoNotThinItsFrames()
