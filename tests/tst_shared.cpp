@@ -203,7 +203,6 @@ void TestShared::keyboard()
     QCOMPARE(action.value, value);
 }
 
-QTEST_GUILESS_MAIN(TestShared)
 void TestShared::framesFollowTheScreen_data()
 {
     // The time from one present to the next (a path and its pause), in microseconds, repeated
@@ -382,4 +381,5 @@ void TestShared::designFitsTheClientArea()
             top + int(std::lround(190 * zoom * density))));
 }
 
+QTEST_GUILESS_MAIN(TestShared)
 #include "tst_shared.moc"

@@ -95,7 +95,6 @@ FotonarWindow::FotonarWindow(HINSTANCE instance)
     , m_surface(*this, PixelOrder::Bgra) // a 32-bit DIB's bytes
     , m_controller(*this, localeDecimalSeparator())
     , m_grey(CreateSolidBrush(toColorRef(kBackgroundGrey)))
-    , m_lightGreen(CreateSolidBrush(toColorRef(kLightGreen)))
 {
     m_optionLook.background = m_grey.get();
     WNDCLASSEXW windowClass {};

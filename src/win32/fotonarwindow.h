@@ -107,7 +107,6 @@ private:
     std::map<std::string_view, LabelLook> m_looks; ///< of the labels and images, by name
     std::map<std::string_view, Bitmap> m_bitmaps; ///< the images', by bitmap name
     Brush m_grey;
-    Brush m_lightGreen;
     double m_density = 1; ///< the monitor's dots per inch / 96
     DesignFit m_fit;
     double m_fontScale = 0; ///< the scale the fonts were made for

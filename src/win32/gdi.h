@@ -21,7 +21,6 @@ using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDelete
 using Brush = GdiObject<HBRUSH>;
 using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
-using Region = GdiObject<HRGN>;
 
 struct MemoryDcDeleter
 {
