@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -110,9 +111,11 @@ QLabel *makeLabel(QWidget *window, const QString &caption, Colour background)
     return label;
 }
 
+} // namespace
+
 // The style does not show that a scroll bar has the focus; this one draws a frame in the
 // highlight colour, as bold as the focus of the buttons, so that it can be seen on a projector.
-class ScrollBar : public QScrollBar
+class FocusScrollBar : public QScrollBar
 {
 public:
     using QScrollBar::QScrollBar;
@@ -136,9 +139,11 @@ private:
     int m_focusWidth = 2;
 };
 
-QScrollBar *makeScrollBar(QWidget *window)
+namespace {
+
+FocusScrollBar *makeScrollBar(QWidget *window)
 {
-    auto *scrollBar = new ScrollBar(Qt::Horizontal, window);
+    auto *scrollBar = new FocusScrollBar(Qt::Horizontal, window);
     scrollBar->setRange(kSlowDownMin, kSlowDownMax); // 1 at the left end, 6 at the right
     scrollBar->setSingleStep(1);
     scrollBar->setPageStep(1);
@@ -189,8 +194,7 @@ Fotonar::Fotonar(QWidget *parent)
     setTabOrder();
     connectHandlers();
     m_controller.Form_Load();
-    // Start has the lowest tab index: Space or Enter right away runs with the defaults.
-    control<QPushButton>("cmdStart")->setFocus(Qt::OtherFocusReason);
+    widget(kStartFocus)->setFocus(Qt::OtherFocusReason);
 }
 
 void Fotonar::showEvent(QShowEvent *event)
@@ -245,17 +249,15 @@ void Fotonar::createControls()
     m_optionStyle->setParent(this);
 
     for (const ControlSpec &entry : windowLayout()) {
-        QWidget *parent
-            = entry.container.empty() ? this : m_controls.value(toQString(entry.container));
-        QWidget *widget = createControl(entry, parent);
-        widget->setObjectName(toQString(entry.name));
-        widget->setVisible(entry.visible);
-        widget->setEnabled(entry.enabled);
+        QWidget *made = createControl(entry, entry.container ? widget(*entry.container) : this);
+        made->setObjectName(toQString(entry.name));
+        made->setVisible(entry.visible);
+        made->setEnabled(entry.enabled);
         if (!entry.accessibleName.empty())
-            widget->setAccessibleName(toQString(entry.accessibleName));
-        if (widget->focusPolicy() != Qt::NoFocus)
-            widget->installEventFilter(this); // the window's keyboard comes first
-        m_controls.insert(widget->objectName(), widget);
+            made->setAccessibleName(toQString(entry.accessibleName));
+        if (made->focusPolicy() != Qt::NoFocus)
+            made->installEventFilter(this); // the window's keyboard comes first
+        m_controls[std::size_t(entry.id)] = made;
     }
 }
 
@@ -263,8 +265,8 @@ void Fotonar::measureCaptions()
 {
     for (const ControlSpec &entry : windowLayout())
         if (entry.kind == ControlKind::Frame)
-            control<QGroupBox>(toQString(entry.name))->setTitle(toQString(entry.caption));
-    fitTitleLabel(control<QLabel>("labFotonar"), m_fit.zoom());
+            control<QGroupBox>(entry.id)->setTitle(toQString(entry.caption));
+    fitTitleLabel(control<QLabel>(ControlId::labFotonar), m_fit.zoom());
 }
 
 void Fotonar::refit()
@@ -281,25 +283,24 @@ void Fotonar::refit()
     for (const ControlSpec &entry : windowLayout())
         place(entry);
     if (m_exposed)
-        fitTitleLabel(control<QLabel>("labFotonar"), m_fit.zoom());
+        fitTitleLabel(control<QLabel>(ControlId::labFotonar), m_fit.zoom());
 }
 
 void Fotonar::applyFonts()
 {
     for (const ControlSpec &entry : windowLayout()) {
-        QWidget *widget = control<QWidget>(toQString(entry.name));
         if (entry.kind == ControlKind::Option)
-            widget->setFont(optionFont(m_fit.length(kDefaultFontPixels)));
+            widget(entry.id)->setFont(optionFont(m_fit.length(kDefaultFontPixels)));
         else if (entry.fontPixels > 0)
-            widget->setFont(timesBold(m_fit.length(entry.fontPixels)));
+            widget(entry.id)->setFont(timesBold(m_fit.length(entry.fontPixels)));
     }
-    static_cast<ScrollBar *>(control<QScrollBar>("HScroll1"))->setFocusWidth(m_fit.length(2));
+    m_scrollBar->setFocusWidth(m_fit.length(2));
 }
 
 void Fotonar::place(const ControlSpec &entry)
 {
     const Box box = m_fit.placeInContainer(entry);
-    control<QWidget>(toQString(entry.name))->setGeometry(box.left, box.top, box.width, box.height);
+    widget(entry.id)->setGeometry(box.left, box.top, box.width, box.height);
 }
 
 QWidget *Fotonar::createControl(const ControlSpec &entry, QWidget *parent)
@@ -313,7 +314,7 @@ QWidget *Fotonar::createControl(const ControlSpec &entry, QWidget *parent)
     case ControlKind::Option:
         return makeOption(parent, caption, m_optionStyle);
     case ControlKind::ScrollBar:
-        return makeScrollBar(parent);
+        return m_scrollBar = makeScrollBar(parent);
     case ControlKind::Button:
         return makeButton(parent, caption);
     case ControlKind::Label:
@@ -330,8 +331,7 @@ void Fotonar::setTabOrder()
     // keys themselves go to the window's keyboard.
     const auto order = tabOrder();
     for (std::size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(control<QWidget>(toQString(order[i - 1]->name)),
-            control<QWidget>(toQString(order[i]->name)));
+        QWidget::setTabOrder(widget(order[i - 1]->id), widget(order[i]->id));
 }
 
 bool Fotonar::keyPressed(QObject *focused, const QKeyEvent &event)
@@ -344,36 +344,36 @@ bool Fotonar::keyPressed(QObject *focused, const QKeyEvent &event)
         {Qt::Key_Escape, Key::Escape}};
     const auto key = keys.constFind(event.key());
     const auto chords = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
-    if (key == keys.constEnd() || (event.modifiers() & chords))
+    const auto control = std::find(m_controls.begin(), m_controls.end(), focused);
+    if (key == keys.constEnd() || (event.modifiers() & chords) || control == m_controls.end())
         return false;
-    return m_controller.keyPressed(focused->objectName().toStdString(), *key);
+    return m_controller.keyPressed(ControlId(control - m_controls.begin()), *key);
 }
 
 void Fotonar::connectHandlers()
 {
-    for (QAbstractButton *button : findChildren<QAbstractButton *>()) {
-        const std::string name = button->objectName().toStdString();
-        connect(
-            button, &QAbstractButton::clicked, this, [this, name] { m_controller.click(name); });
-    }
-    connect(control<QScrollBar>("HScroll1"), &QScrollBar::valueChanged, this,
+    for (const ControlSpec &entry : windowLayout())
+        if (auto *button = control<QAbstractButton>(entry.id)) // buttons and options
+            connect(button, &QAbstractButton::clicked, this,
+                [this, id = entry.id] { m_controller.click(id); });
+    connect(m_scrollBar, &QScrollBar::valueChanged, this,
         [this](int value) { m_controller.HScroll1_Change(value); });
 }
 
 void Fotonar::selectOption(const ControlSpec &option)
 {
-    control<QRadioButton>(toQString(option.name))->setChecked(true);
+    control<QRadioButton>(option.id)->setChecked(true);
 }
 
 void Fotonar::showSlowDown(int value)
 {
-    const QSignalBlocker quiet(control<QScrollBar>("HScroll1"));
-    control<QScrollBar>("HScroll1")->setValue(value);
+    const QSignalBlocker quiet(m_scrollBar);
+    m_scrollBar->setValue(value);
 }
 
 void Fotonar::focus(const ControlSpec &control)
 {
-    this->control<QWidget>(toQString(control.name))->setFocus(Qt::TabFocusReason);
+    widget(control.id)->setFocus(Qt::TabFocusReason);
 }
 
 Surface &Fotonar::surface()

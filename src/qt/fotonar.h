@@ -4,8 +4,9 @@
 #include "layout.h"
 #include "windowcontroller.h"
 
-#include <QHash>
 #include <QWidget>
+
+#include <array>
 
 class QKeyEvent;
 class QStyle;
@@ -13,12 +14,13 @@ class QStyle;
 namespace fotonar {
 
 class Announcer;
+class FocusScrollBar;
 class PictureWidget;
 
 /// The program's one window: the parameter choices along the top edge, Start and Konec, the
-/// title and the prompt, and below them the picture that a run draws. Control names follow the
-/// layout ("op15", "cmdStart", ...) and are the widgets' object names. Its behaviour is the
-/// shared WindowController's; the window forwards Qt's events to it.
+/// title and the prompt, and below them the picture that a run draws. Its widgets are the
+/// layout's controls, kept by ControlId, their object names the controls' names (op15, cmdStart,
+/// ...). Its behaviour is the shared WindowController's; the window forwards Qt's events to it.
 class Fotonar : public QWidget, private WindowFrontEnd
 {
     Q_OBJECT
@@ -69,14 +71,9 @@ private:
     void setTabOrder();
     void connectHandlers();
     bool keyPressed(QObject *control, const QKeyEvent &event);
-    template<typename T> T *control(const QString &name) const
-    {
-        return static_cast<T *>(m_controls.value(name));
-    }
-    template<typename T> T *control(const char *name) const
-    {
-        return control<T>(QLatin1String(name));
-    }
+    QWidget *widget(ControlId id) const { return m_controls[std::size_t(id)]; }
+    /// Control `id` as the widget its kind makes; nullptr where it is not a T.
+    template<typename T> T *control(ControlId id) const { return qobject_cast<T *>(widget(id)); }
 
     WindowController m_controller;
     DesignFit m_fit;
@@ -85,7 +82,8 @@ private:
     PictureWidget *m_picture = nullptr;
     Announcer *m_announcer = nullptr;
     QStyle *m_optionStyle = nullptr;
-    QHash<QString, QWidget *> m_controls; ///< by name, as the layout names them
+    std::array<QWidget *, kControlCount> m_controls {}; ///< by ControlId
+    FocusScrollBar *m_scrollBar = nullptr; ///< HScroll1
     bool m_exposed = false; ///< the window has been exposed once and its captions measured
 };
 

@@ -52,8 +52,8 @@ Box DesignFit::designBox(const ControlSpec &entry) const
     if (entry.revealedAs)
         if (const auto moved = m_moved.find(*entry.revealedAs); moved != m_moved.end())
             std::tie(box.left, box.top) = moved->second;
-    if (!entry.container.empty()) {
-        const Box &frame = controlSpec(entry.container).box;
+    if (entry.container) {
+        const Box &frame = controlSpec(*entry.container).box;
         box.left += frame.left;
         box.top += frame.top;
     }
@@ -68,9 +68,9 @@ Box DesignFit::place(const ControlSpec &entry) const
 Box DesignFit::placeInContainer(const ControlSpec &entry) const
 {
     Box placed = place(entry);
-    if (!entry.container.empty()) {
+    if (entry.container) {
         // Its edges where the window's rule puts them, counted from its frame's.
-        const Box frame = place(controlSpec(entry.container));
+        const Box frame = place(controlSpec(*entry.container));
         placed.left -= frame.left;
         placed.top -= frame.top;
     }

@@ -75,6 +75,15 @@ std::vector<std::string_view> words(std::string_view text)
     return split;
 }
 
+// The control the page names.
+const fotonar::ControlSpec *controlNamed(std::string_view name)
+{
+    for (const fotonar::ControlSpec &entry : fotonar::windowLayout())
+        if (entry.name == name)
+            return &entry;
+    return nullptr;
+}
+
 // A number the page wrote ("3", "1.25"); the module's C locale reads a point.
 double number(std::string_view text)
 {
@@ -108,14 +117,15 @@ private:
     void handle(const std::vector<std::string_view> &event)
     {
         const std::string_view kind = event.empty() ? "" : event[0];
-        if (kind == "click" && event.size() == 2)
-            m_controller.click(event[1]);
+        const fotonar::ControlSpec *control = event.size() > 1 ? controlNamed(event[1]) : nullptr;
+        if (kind == "click" && control)
+            m_controller.click(control->id);
         else if (kind == "scroll" && event.size() == 2)
             m_controller.HScroll1_Change(int(number(event[1])));
-        else if (kind == "key" && event.size() == 3)
+        else if (kind == "key" && event.size() == 3 && control)
             for (const auto &[name, key] : kKeys)
                 if (name == event[2])
-                    m_controller.keyPressed(event[1], key);
+                    m_controller.keyPressed(control->id, key);
         if (kind == "resize" && event.size() == 2) {
             m_surface.resize(fotonar::kPreferredWidth, fotonar::kPreferredHeight, number(event[1]));
             m_surface.showChanges();
@@ -212,10 +222,11 @@ EMSCRIPTEN_KEEPALIVE const char *fotonar_layout()
         + "],\"focus\":" + colourText(classicSystemColour(kHighlightEntry)) + ",\"controls\":[";
     for (const ControlSpec &entry : windowLayout()) {
         text += (&entry == windowLayout().data() ? "" : ",");
-        text += "{\"kind\":\"" + std::string(kinds[int(entry.kind)]) + "\",\"name\":"
-            + jsonString(entry.name) + ",\"container\":" + jsonString(entry.container)
-            + ",\"box\":[" + std::to_string(entry.box.left) + "," + std::to_string(entry.box.top)
-            + "," + std::to_string(entry.box.width) + "," + std::to_string(entry.box.height)
+        text += "{\"kind\":\"" + std::string(kinds[int(entry.kind)])
+            + "\",\"name\":" + jsonString(entry.name) + ",\"container\":"
+            + jsonString(entry.container ? controlSpec(*entry.container).name : "") + ",\"box\":["
+            + std::to_string(entry.box.left) + "," + std::to_string(entry.box.top) + ","
+            + std::to_string(entry.box.width) + "," + std::to_string(entry.box.height)
             + "],\"caption\":" + jsonString(entry.caption)
             + ",\"accessibleName\":" + jsonString(accessibleName(entry)) + ",\"fontPixels\":"
             + std::to_string(entry.fontPixels) + ",\"background\":" + colourText(entry.background)
@@ -274,7 +285,7 @@ EMSCRIPTEN_KEEPALIVE const char *fotonar_fit_title(double advance, int character
 EMSCRIPTEN_KEEPALIVE double fotonar_caption_spacing(
     const char *name, double advance, int characters, double zoom)
 {
-    return fotonar::captionSpacing(fotonar::controlSpec(name), advance, characters, zoom);
+    return fotonar::captionSpacing(*controlNamed(name), advance, characters, zoom);
 }
 
 /// For tests and diagnostics: a parameter field's text (0 nIndex, 1 nVzdalenost,

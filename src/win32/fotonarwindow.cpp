@@ -145,8 +145,7 @@ void FotonarWindow::showOnScreen(int showCommand)
     // The focus is always to be seen, not only after the first key press.
     SendMessageW(
         m_window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
-    // Start has the lowest tab index: Space or Enter right away runs with the defaults.
-    SetFocus(controlHandle("cmdStart"));
+    SetFocus(controlHandle(kStartFocus));
 }
 
 LRESULT CALLBACK FotonarWindow::windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l)
@@ -312,7 +311,7 @@ HWND FotonarWindow::createControl(const ControlSpec &entry, int id)
     if (entry.kind == ControlKind::Option)
         paintAsOption(control, m_optionLook);
     if (entry.kind == ControlKind::Label || entry.kind == ControlKind::Image) {
-        LabelLook &look = m_looks[entry.name];
+        LabelLook &look = m_looks[entry.id];
         look.background = toColorRef(entry.background.value_or(kBackgroundGrey));
         if (entry.kind == ControlKind::Image)
             look.bitmap = m_bitmaps[entry.caption].get();
@@ -330,7 +329,7 @@ void FotonarWindow::applyFonts()
             continue;
         HFONT chosen = font(entry.fontPixels);
         SendMessageW(control.handle, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
-        if (auto look = m_looks.find(entry.name); look != m_looks.end())
+        if (auto look = m_looks.find(entry.id); look != m_looks.end())
             look->second.font = chosen;
     }
 }
@@ -360,8 +359,8 @@ void FotonarWindow::placeControls()
 
 void FotonarWindow::fitTitle()
 {
-    HWND title = controlHandle("labFotonar");
-    LabelLook &look = m_looks["labFotonar"];
+    HWND title = controlHandle(ControlId::labFotonar);
+    LabelLook &look = m_looks[ControlId::labFotonar];
     std::wstring text(std::size_t(GetWindowTextLengthW(title)), L'\0');
     GetWindowTextW(title, text.data(), int(text.size()) + 1);
     const WindowDc dc(title);
@@ -372,15 +371,13 @@ void FotonarWindow::fitTitle()
     // GDI spaces letters by whole pixels: closed up a whole pixel more rather than overflow.
     look.characterExtra = int(std::floor(fit.letterSpacing));
     SetWindowPos(title, nullptr, 0, 0, int(std::lround(fit.width)),
-        m_fit.place(controlSpec("labFotonar")).height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        m_fit.place(controlSpec(ControlId::labFotonar)).height,
+        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HWND FotonarWindow::controlHandle(std::string_view name) const
+HWND FotonarWindow::controlHandle(ControlId id) const
 {
-    for (const ControlWindow &control : m_controls)
-        if (control.entry->name == name)
-            return control.handle;
-    throw std::out_of_range("no control " + std::string(name));
+    return m_controls[std::size_t(id)].handle;
 }
 
 const FotonarWindow::ControlWindow *FotonarWindow::controlAt(HWND handle) const
@@ -412,7 +409,7 @@ bool FotonarWindow::handleKey(const MSG &message)
     if (!focused || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
         return false;
     const bool shifted = key->second == Key::Tab && GetKeyState(VK_SHIFT) < 0;
-    return m_controller.keyPressed(focused->entry->name, shifted ? Key::BackTab : key->second);
+    return m_controller.keyPressed(focused->entry->id, shifted ? Key::BackTab : key->second);
 }
 
 void FotonarWindow::selectOption(const ControlSpec &option)
@@ -426,12 +423,12 @@ void FotonarWindow::selectOption(const ControlSpec &option)
 
 void FotonarWindow::showSlowDown(int value)
 {
-    SetScrollPos(controlHandle("HScroll1"), SB_CTL, value, TRUE);
+    SetScrollPos(controlHandle(ControlId::HScroll1), SB_CTL, value, TRUE);
 }
 
 void FotonarWindow::focus(const ControlSpec &control)
 {
-    SetFocus(controlHandle(control.name));
+    SetFocus(controlHandle(control.id));
 }
 
 Surface &FotonarWindow::surface()
@@ -508,14 +505,14 @@ void FotonarWindow::yield()
 
 void FotonarWindow::showControl(Control control)
 {
-    ShowWindow(controlHandle(revealedControl(control).name), SW_SHOWNA);
+    ShowWindow(controlHandle(revealedControl(control).id), SW_SHOWNA);
 }
 
 void FotonarWindow::moveControl(Control control, int left, int top)
 {
     m_fit.moveControl(control, left, top);
     const Box box = m_fit.place(revealedControl(control));
-    SetWindowPos(controlHandle(revealedControl(control).name), nullptr, box.left, box.top, 0, 0,
+    SetWindowPos(controlHandle(revealedControl(control).id), nullptr, box.left, box.top, 0, 0,
         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -551,7 +548,7 @@ void FotonarWindow::onCommand(WPARAM w, LPARAM l)
     if (HIWORD(w) != BN_CLICKED)
         return;
     if (const ControlWindow *control = controlAt(reinterpret_cast<HWND>(l)))
-        m_controller.click(control->entry->name);
+        m_controller.click(control->entry->id);
 }
 
 void FotonarWindow::onScroll(WPARAM w, LPARAM l)

@@ -61,7 +61,7 @@ private:
     void placeControls();
     void applyFonts();
     HFONT font(int pixels);
-    HWND controlHandle(std::string_view name) const;
+    HWND controlHandle(ControlId id) const;
     const ControlWindow *controlAt(HWND handle) const;
 
     void selectOption(const ControlSpec &option) override;
@@ -102,9 +102,9 @@ private:
     HWND m_announcer = nullptr; ///< says what a run's start and end announce
     PixelSurface m_surface;
     WindowController m_controller;
-    std::vector<ControlWindow> m_controls;
+    std::vector<ControlWindow> m_controls; ///< in the table's order: by ControlId
     std::map<int, Font> m_fonts; ///< by pixel size at 96 dpi, at the fit's scale
-    std::map<std::string_view, LabelLook> m_looks; ///< of the labels and images, by name
+    std::map<ControlId, LabelLook> m_looks; ///< of the labels and images
     std::map<std::string_view, Bitmap> m_bitmaps; ///< the images', by bitmap name
     Brush m_grey;
     double m_density = 1; ///< the monitor's dots per inch / 96
