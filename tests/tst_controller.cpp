@@ -105,6 +105,7 @@ void TestController::handlerWritesOnlyItsField_data()
     QTest::newRow("op15 cs") << "," << op15 << 0 << index << "1,5";
     QTest::newRow("op15 en") << "." << op15 << 0 << index << "1.5";
     QTest::newRow("op25 cs") << "," << op25 << 0 << index << "2,5";
+    QTest::newRow("op25 en") << "." << op25 << 0 << index << "2.5";
     QTest::newRow("op100") << "." << op100 << 0 << distance << "100";
     QTest::newRow("op400") << "," << op400 << 0 << distance << "400";
     QTest::newRow("scroll bar at 6") << "," << HScroll1 << 6 << int(Field::nSpomaleni) << "6";
@@ -130,6 +131,9 @@ void TestController::handlerWritesOnlyItsField()
         const std::string expected = int(each) == field ? text.toStdString() : before.text(each);
         QCOMPARE(controller.fields().text(each), expected);
     }
+    // An option's text reads back as the number it writes.
+    if (const std::optional<FieldWrite> write = controlSpec(control).writes)
+        QCOMPARE(controller.fields().number(write->field), std::optional<double>(write->value));
     QVERIFY(window.runs() == 0 && window.quits.empty());
 }
 

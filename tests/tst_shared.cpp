@@ -6,10 +6,12 @@
 #include "framepacer.h"
 #include "keyboard.h"
 #include "layout.h"
+#include "windowfit.h"
 
 #include <QTest>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -23,8 +25,6 @@ class TestShared : public QObject
 private slots:
     void readNumber_data();
     void readNumber();
-    void optionTexts_data();
-    void optionTexts();
     void layoutIsConsistent();
     void keyboard_data();
     void keyboard();
@@ -34,6 +34,7 @@ private slots:
     void eventsWaitNoLongerThanFrames();
     void designFitsTheClientArea_data();
     void designFitsTheClientArea();
+    void windowFitLaysOutWhatChanged();
 };
 
 void TestShared::readNumber_data()
@@ -42,28 +43,21 @@ void TestShared::readNumber_data()
     QTest::addColumn<QString>("separator");
     QTest::addColumn<bool>("isNumber");
     QTest::addColumn<double>("value");
-    QTest::newRow("comma") << "2,5"
-                           << "," << true << 2.5;
-    QTest::newRow("point") << "2.5"
-                           << "." << true << 2.5;
-    QTest::newRow("point under comma") << "2.5"
-                                       << "," << false << 0.0;
-    QTest::newRow("blanks and sign") << " -1,5 "
-                                     << "," << true << -1.5;
-    QTest::newRow("exponent") << "1e2"
-                              << "." << true << 100.0;
-    QTest::newRow("too large") << "1e400"
-                               << "." << false << 0.0;
-    QTest::newRow("grouping") << "1,000"
-                              << "." << false << 0.0;
-    QTest::newRow("two separators") << "1,5,0"
-                                    << "," << false << 0.0;
-    QTest::newRow("nan") << "nan"
-                         << "." << false << 0.0;
-    QTest::newRow("separator alone") << ","
-                                     << "," << false << 0.0;
-    QTest::newRow("empty") << ""
-                           << "." << false << 0.0;
+    const auto row = [](const char *name, const char *text, const char *separator, bool isNumber,
+                         double value = 0) {
+        QTest::newRow(name) << QString(text) << QString(separator) << isNumber << value;
+    };
+    row("comma", "2,5", ",", true, 2.5);
+    row("point", "2.5", ".", true, 2.5);
+    row("point under comma", "2.5", ",", false);
+    row("blanks and sign", " -1,5 ", ",", true, -1.5);
+    row("exponent", "1e2", ".", true, 100.0);
+    row("too large", "1e400", ".", false);
+    row("grouping", "1,000", ".", false);
+    row("two separators", "1,5,0", ",", false);
+    row("nan", "nan", ".", false);
+    row("separator alone", ",", ",", false);
+    row("empty", "", ".", false);
 }
 
 void TestShared::readNumber()
@@ -77,35 +71,6 @@ void TestShared::readNumber()
     QCOMPARE(number.has_value(), isNumber);
     if (isNumber)
         QCOMPARE(*number, value);
-}
-
-void TestShared::optionTexts_data()
-{
-    QTest::addColumn<ControlId>("option");
-    QTest::addColumn<QString>("separator");
-    QTest::addColumn<int>("field");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("op1") << ControlId::op1 << "," << int(Field::nIndex) << "1";
-    QTest::newRow("op15 cs") << ControlId::op15 << "," << int(Field::nIndex) << "1,5";
-    QTest::newRow("op25 en") << ControlId::op25 << "." << int(Field::nIndex) << "2.5";
-    QTest::newRow("op100") << ControlId::op100 << "," << int(Field::nVzdalenost) << "100";
-    QTest::newRow("op400") << ControlId::op400 << "." << int(Field::nVzdalenost) << "400";
-}
-
-void TestShared::optionTexts()
-{
-    QFETCH(ControlId, option);
-    QFETCH(QString, separator);
-    QFETCH(int, field);
-    QFETCH(QString, text);
-    const std::optional<FieldWrite> choice = controlSpec(option).writes;
-    QVERIFY(choice);
-    QCOMPARE(int(choice->field), field);
-    QCOMPARE(QString::fromStdString(fieldText(*choice, separator.toStdString())), text);
-    // What is written reads back as the same number.
-    QCOMPARE(
-        fotonar::readNumber(fieldText(*choice, separator.toStdString()), separator.toStdString()),
-        std::optional<double>(choice->value));
 }
 
 void TestShared::layoutIsConsistent()
@@ -371,6 +336,61 @@ void TestShared::designFitsTheClientArea()
     QCOMPARE(QPoint(alpha.left, alpha.top),
         QPoint(left + int(std::lround(416 * zoom * density)),
             top + int(std::lround(190 * zoom * density))));
+}
+
+void TestShared::windowFitLaysOutWhatChanged()
+{
+    // What the widgets were told: a letter a step (Fonts, Lengths, Picture, Control, Moved,
+    // Title), and the last box and font of each control.
+    struct Widgets : WindowFit::Widgets
+    {
+        std::string steps;
+        std::map<ControlId, Box> boxes;
+        std::map<ControlId, int> fonts;
+        int focusFrame = 0;
+        void applyFonts(std::span<const ControlFont> made) override
+        {
+            steps += 'F';
+            for (const ControlFont &font : made)
+                fonts[font.control->id] = font.caption ? font.pixels : -font.pixels;
+        }
+        void applyLengths(const ControlLengths &lengths) override
+        {
+            steps += 'L';
+            focusFrame = lengths.focusFrame;
+        }
+        void placePicture(const Box &, const DesignFit &) override { steps += 'P'; }
+        void placeControl(const ControlSpec &control, const Box &box) override
+        {
+            steps += 'C';
+            boxes[control.id] = box;
+        }
+        void placeMoved(const ControlSpec &control, const Box &box) override
+        {
+            steps += 'M';
+            boxes[control.id] = box;
+        }
+        void fitTitle(const ControlSpec &, const DesignFit &) override { steps += 'T'; }
+    } widgets;
+    using enum ControlId;
+    WindowFit fit(widgets, WindowFit::Origin::Frame);
+    const std::string everything = "FLP" + std::string(kControlCount, 'C') + "T";
+    QVERIFY(fit.follow(820, 580, 1) && widgets.steps == everything);
+    QCOMPARE(widgets.fonts.size(), std::size_t(17)); // all but the scroll bar and the images
+    QVERIFY(widgets.fonts[cmdStart] == 19 && widgets.fonts[op15] == -11 && widgets.focusFrame == 2);
+    widgets.steps.clear();
+    QVERIFY(!fit.follow(820.4, 580, 1) && widgets.steps.empty()); // the same fit: nothing
+    QVERIFY(fit.follow(820, 1000, 1)); // moved down: the fonts stay
+    QCOMPARE(widgets.steps, everything.substr(2));
+    QCOMPARE(widgets.boxes[cmdStart], (Box {536, 218, 89, 25}));
+    widgets.steps.clear();
+    QVERIFY(fit.follow(1640, 1160, 1) && widgets.steps == everything); // twice the size
+    QVERIFY(widgets.fonts[cmdStart] == 38 && widgets.fonts[op15] == -22 && widgets.focusFrame == 4);
+    QCOMPARE(widgets.boxes[op15], (Box {80, 32, 82, 26})); // in its frame
+    widgets.steps.clear();
+    fit.moveControl(Control::labZdroj, 470, 449);
+    QCOMPARE(widgets.steps, std::string("M"));
+    QCOMPARE(widgets.boxes[labZdroj], (Box {940, 898, 162, 34}));
 }
 
 QTEST_GUILESS_MAIN(TestShared)

@@ -29,7 +29,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <utility>
 
 namespace fotonar {
 
@@ -58,14 +57,19 @@ void setBackground(QWidget *widget, Colour colour)
     widget->setPalette(palette);
 }
 
+} // namespace
+
 // The option buttons' boxes are as narrow as 25 px for "1": a small indicator with little space
 // before the caption, as the layout was drawn, at the window's zoom.
 class OptionStyle : public QProxyStyle
 {
 public:
-    explicit OptionStyle(const DesignFit &fit)
-        : m_fit(fit)
-    { }
+    /// The indicator's size and the space before the caption, in logical pixels.
+    void setLengths(int indicator, int spacing)
+    {
+        m_indicator = indicator;
+        m_spacing = spacing;
+    }
 
     int pixelMetric(
         PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
@@ -73,17 +77,20 @@ public:
         switch (metric) {
         case PM_ExclusiveIndicatorWidth:
         case PM_ExclusiveIndicatorHeight:
-            return m_fit.length(kOptionIndicator);
+            return m_indicator;
         case PM_RadioButtonLabelSpacing:
-            return m_fit.length(kOptionSpacing);
+            return m_spacing;
         default:
             return QProxyStyle::pixelMetric(metric, option, widget);
         }
     }
 
 private:
-    const DesignFit &m_fit;
+    int m_indicator = kOptionIndicator;
+    int m_spacing = kOptionSpacing;
 };
+
+namespace {
 
 QFont optionFont(int pixelSize)
 {
@@ -178,6 +185,7 @@ void fitTitleLabel(QLabel *title, double zoom)
 Fotonar::Fotonar(QWidget *parent)
     : QWidget(parent)
     , m_controller(*this, QLocale().decimalPoint().toStdString())
+    , m_fit(*this, WindowFit::Origin::Frame)
 {
     setObjectName(QStringLiteral("Fotonar"));
     // The window fixes its backgrounds, so it fixes the colours drawn on them too: a dark
@@ -189,7 +197,7 @@ Fotonar::Fotonar(QWidget *parent)
     resize(kPreferredWidth, kPreferredHeight);
     ImageAccessible::install();
     createControls();
-    refit();
+    m_fit.follow(width(), height(), 1);
     m_announcer = new Announcer(this);
     setTabOrder();
     connectHandlers();
@@ -240,12 +248,9 @@ void Fotonar::createControls()
     m_picture = new PictureWidget(this);
     m_picture->setObjectName(QStringLiteral("picture"));
     m_picture->surface().setForeground(kAppWorkspace);
-    connect(
-        m_picture, &PictureWidget::controlMoved, this, [this](Control which, int left, int top) {
-            m_fit.moveControl(which, left, top);
-            place(revealedControl(which));
-        });
-    m_optionStyle = new OptionStyle(m_fit);
+    connect(m_picture, &PictureWidget::controlMoved, this,
+        [this](Control which, int left, int top) { m_fit.moveControl(which, left, top); });
+    m_optionStyle = new OptionStyle;
     m_optionStyle->setParent(this);
 
     for (const ControlSpec &entry : windowLayout()) {
@@ -266,41 +271,42 @@ void Fotonar::measureCaptions()
     for (const ControlSpec &entry : windowLayout())
         if (entry.kind == ControlKind::Frame)
             control<QGroupBox>(entry.id)->setTitle(toQString(entry.caption));
-    fitTitleLabel(control<QLabel>(ControlId::labFotonar), m_fit.zoom());
+    fitTitleLabel(control<QLabel>(ControlId::labFotonar), m_fit.fit().zoom());
 }
 
-void Fotonar::refit()
+void Fotonar::applyFonts(std::span<const ControlFont> fonts)
 {
-    // The first fit is made at construction, before any font: it always lays the window out.
-    if (!m_fit.fitTo(width(), height(), 1, DesignFit::kDesktopLeastZoom) && m_fontZoom != 0)
-        return;
-    // Fonts first: the title's width follows from its font.
-    if (std::exchange(m_fontZoom, m_fit.zoom()) != m_fit.zoom())
-        applyFonts();
-    const Box area = m_fit.designArea();
+    for (const ControlFont &font : fonts)
+        widget(font.control->id)
+            ->setFont(font.caption ? timesBold(font.pixels) : optionFont(font.pixels));
+}
+
+void Fotonar::applyLengths(const ControlLengths &lengths)
+{
+    m_scrollBar->setFocusWidth(lengths.focusFrame);
+    m_optionStyle->setLengths(lengths.optionIndicator, lengths.optionSpacing);
+}
+
+void Fotonar::placePicture(const Box &area, const DesignFit &fit)
+{
     m_picture->setGeometry(area.left, area.top, area.width, area.height);
-    m_picture->setZoom(m_fit.zoom());
-    for (const ControlSpec &entry : windowLayout())
-        place(entry);
-    if (m_exposed)
-        fitTitleLabel(control<QLabel>(ControlId::labFotonar), m_fit.zoom());
+    m_picture->setZoom(fit.zoom());
 }
 
-void Fotonar::applyFonts()
+void Fotonar::placeControl(const ControlSpec &control, const Box &box)
 {
-    for (const ControlSpec &entry : windowLayout()) {
-        if (entry.kind == ControlKind::Option)
-            widget(entry.id)->setFont(optionFont(m_fit.length(kDefaultFontPixels)));
-        else if (entry.fontPixels > 0)
-            widget(entry.id)->setFont(timesBold(m_fit.length(entry.fontPixels)));
-    }
-    m_scrollBar->setFocusWidth(m_fit.length(2));
+    widget(control.id)->setGeometry(box.left, box.top, box.width, box.height);
 }
 
-void Fotonar::place(const ControlSpec &entry)
+void Fotonar::placeMoved(const ControlSpec &control, const Box &box)
 {
-    const Box box = m_fit.placeInContainer(entry);
-    widget(entry.id)->setGeometry(box.left, box.top, box.width, box.height);
+    placeControl(control, box);
+}
+
+void Fotonar::fitTitle(const ControlSpec &title, const DesignFit &fit)
+{
+    if (m_exposed) // before, the title is fitted once the window's captions are measured
+        fitTitleLabel(control<QLabel>(title.id), fit.zoom());
 }
 
 QWidget *Fotonar::createControl(const ControlSpec &entry, QWidget *parent)
@@ -423,7 +429,7 @@ void Fotonar::closeEvent(QCloseEvent *event)
 void Fotonar::resizeEvent(QResizeEvent *event)
 {
     // Maximized, full screen or resized, during a run too: the design follows the window.
-    refit();
+    m_fit.follow(width(), height(), 1);
     QWidget::resizeEvent(event);
 }
 

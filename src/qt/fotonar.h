@@ -1,8 +1,8 @@
 #pragma once
 
-#include "designfit.h"
 #include "layout.h"
 #include "windowcontroller.h"
+#include "windowfit.h"
 
 #include <QWidget>
 
@@ -15,13 +15,14 @@ namespace fotonar {
 
 class Announcer;
 class FocusScrollBar;
+class OptionStyle;
 class PictureWidget;
 
 /// The program's one window: the parameter choices along the top edge, Start and Konec, the
 /// title and the prompt, and below them the picture that a run draws. Its widgets are the
 /// layout's controls, kept by ControlId, their object names the controls' names (op15, cmdStart,
 /// ...). Its behaviour is the shared WindowController's; the window forwards Qt's events to it.
-class Fotonar : public QWidget, private WindowFrontEnd
+class Fotonar : public QWidget, private WindowFrontEnd, private WindowFit::Widgets
 {
     Q_OBJECT
 
@@ -61,11 +62,14 @@ private:
     void describePicture(const PictureDescription &picture) override;
     void announce(const std::string &message) override;
 
+    void applyFonts(std::span<const ControlFont> fonts) override;
+    void applyLengths(const ControlLengths &lengths) override;
+    void placePicture(const Box &area, const DesignFit &fit) override;
+    void placeControl(const ControlSpec &control, const Box &box) override;
+    void placeMoved(const ControlSpec &control, const Box &box) override;
+    void fitTitle(const ControlSpec &title, const DesignFit &fit) override;
+
     void createControls();
-    /// Fits the design to the window: the picture, every control's place and font.
-    void refit();
-    void applyFonts();
-    void place(const ControlSpec &entry);
     void measureCaptions();
     QWidget *createControl(const ControlSpec &entry, QWidget *parent);
     void setTabOrder();
@@ -76,12 +80,11 @@ private:
     template<typename T> T *control(ControlId id) const { return qobject_cast<T *>(widget(id)); }
 
     WindowController m_controller;
-    DesignFit m_fit;
-    double m_fontZoom = 0; ///< the zoom the fonts were made for; 0 before the first fit
+    WindowFit m_fit; ///< the design fitted to the window, at every resize
     bool m_wasMaximized = false; ///< before full screen
     PictureWidget *m_picture = nullptr;
     Announcer *m_announcer = nullptr;
-    QStyle *m_optionStyle = nullptr;
+    OptionStyle *m_optionStyle = nullptr;
     std::array<QWidget *, kControlCount> m_controls {}; ///< by ControlId
     FocusScrollBar *m_scrollBar = nullptr; ///< HScroll1
     bool m_exposed = false; ///< the window has been exposed once and its captions measured

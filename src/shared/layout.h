@@ -54,6 +54,7 @@ struct Box
     int height = 0;
 
     int right() const { return left + width; }
+    bool operator==(const Box &) const = default;
 };
 
 struct ControlSpec
@@ -108,6 +109,8 @@ inline constexpr std::string_view kDefaultFamily = "Arial";
 /// The option buttons' indicator, in pixels at 96 dpi, and the space before the caption.
 inline constexpr int kOptionIndicator = 13;
 inline constexpr int kOptionSpacing = 3;
+/// The frame around the focused scroll bar, in pixels at 96 dpi, as bold as the buttons' focus.
+inline constexpr int kFocusFrame = 2;
 /// The default font of the controls that have none of their own (the option buttons): the
 /// classic desktop's 8-point dialog font, 11 px at 96 dpi, in Arial's metrics.
 inline constexpr int kDefaultFontPixels = 11;

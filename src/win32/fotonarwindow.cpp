@@ -95,6 +95,7 @@ FotonarWindow::FotonarWindow(HINSTANCE instance)
     , m_surface(*this, PixelOrder::Bgra) // a 32-bit DIB's bytes
     , m_controller(*this, localeDecimalSeparator())
     , m_grey(CreateSolidBrush(toColorRef(kBackgroundGrey)))
+    , m_fit(*this, WindowFit::Origin::ClientArea)
 {
     m_optionLook.background = m_grey.get();
     WNDCLASSEXW windowClass {};
@@ -320,58 +321,65 @@ HWND FotonarWindow::createControl(const ControlSpec &entry, int id)
     return control;
 }
 
-void FotonarWindow::applyFonts()
+void FotonarWindow::applyFonts(std::span<const ControlFont> fonts)
 {
-    m_fonts.clear();
-    for (const ControlWindow &control : m_controls) {
-        const ControlSpec &entry = *control.entry;
-        if (entry.kind == ControlKind::ScrollBar || entry.kind == ControlKind::Image)
-            continue;
-        HFONT chosen = font(entry.fontPixels);
-        SendMessageW(control.handle, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), TRUE);
-        if (auto look = m_looks.find(entry.id); look != m_looks.end())
-            look->second.font = chosen;
+    // One font a size, made at the new scale; the old ones go once no control uses them.
+    std::map<std::pair<bool, int>, Font> made;
+    for (const ControlFont &font : fonts) {
+        Font &slot = made[{font.caption, font.pixels}];
+        if (!slot)
+            slot = font.caption ? timesBold(font.pixels) : defaultFont(font.pixels);
+        SendMessageW(controlHandle(font.control->id), WM_SETFONT,
+            reinterpret_cast<WPARAM>(slot.get()), TRUE);
+        if (auto look = m_looks.find(font.control->id); look != m_looks.end())
+            look->second.font = slot.get();
     }
+    m_fonts = std::move(made);
 }
 
-HFONT FotonarWindow::font(int pixels)
+void FotonarWindow::applyLengths(const ControlLengths &lengths)
 {
-    Font &slot = m_fonts[pixels];
-    if (!slot)
-        slot = pixels ? timesBold(m_fit.length(pixels))
-                      : defaultFont(m_fit.length(kDefaultFontPixels));
-    return slot.get();
+    m_focusWidth = lengths.focusFrame;
+    // At the design's size the system paints the options, in the desktop's own style.
+    m_optionLook.indicator = m_fit.fit().zoom() == 1 ? 0 : lengths.optionIndicator;
+    m_optionLook.spacing = lengths.optionSpacing;
 }
 
-void FotonarWindow::placeControls()
+void FotonarWindow::placePicture(const Box &area, const DesignFit &fit)
 {
-    const Box area = m_fit.designArea();
+    // The picture is drawn again at the new scale.
+    m_surface.resize(kPreferredWidth, kPreferredHeight, fit.scale());
     SetWindowPos(
         m_picture, HWND_BOTTOM, area.left, area.top, area.width, area.height, SWP_NOACTIVATE);
-    // The seven that a run places stand where the last run put them, at this fit.
-    for (const ControlWindow &control : m_controls) {
-        const Box box = m_fit.place(*control.entry);
-        SetWindowPos(control.handle, nullptr, box.left, box.top, box.width, box.height,
-            SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    fitTitle();
 }
 
-void FotonarWindow::fitTitle()
+void FotonarWindow::placeControl(const ControlSpec &control, const Box &box)
 {
-    HWND title = controlHandle(ControlId::labFotonar);
-    LabelLook &look = m_looks[ControlId::labFotonar];
-    std::wstring text(std::size_t(GetWindowTextLengthW(title)), L'\0');
-    GetWindowTextW(title, text.data(), int(text.size()) + 1);
-    const WindowDc dc(title);
+    SetWindowPos(controlHandle(control.id), nullptr, box.left, box.top, box.width, box.height,
+        SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FotonarWindow::placeMoved(const ControlSpec &control, const Box &box)
+{
+    // Its size stays as the last fit made it, until the next.
+    SetWindowPos(controlHandle(control.id), nullptr, box.left, box.top, 0, 0,
+        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FotonarWindow::fitTitle(const ControlSpec &title, const DesignFit &fit)
+{
+    HWND label = controlHandle(title.id);
+    LabelLook &look = m_looks[title.id];
+    std::wstring text(std::size_t(GetWindowTextLengthW(label)), L'\0');
+    GetWindowTextW(label, text.data(), int(text.size()) + 1);
+    const WindowDc dc(label);
     const Selection selected(dc, look.font);
     SIZE extent {};
     GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
-    const TitleFit fit = fotonar::fitTitle(extent.cx, int(text.size()), m_fit.scale());
+    const TitleFit fitted = fotonar::fitTitle(extent.cx, int(text.size()), fit.scale());
     // GDI spaces letters by whole pixels: closed up a whole pixel more rather than overflow.
-    look.characterExtra = int(std::floor(fit.letterSpacing));
-    SetWindowPos(title, nullptr, 0, 0, int(std::lround(fit.width)),
-        m_fit.place(controlSpec(ControlId::labFotonar)).height,
+    look.characterExtra = int(std::floor(fitted.letterSpacing));
+    SetWindowPos(label, nullptr, 0, 0, int(std::lround(fitted.width)), fit.place(title).height,
         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -462,21 +470,10 @@ void FotonarWindow::followClientArea()
     GetClientRect(m_window, &client);
     if (client.right <= 0 || client.bottom <= 0) // minimised: the design stays as it was
         return;
-    if (!m_fit.fitTo(client.right, client.bottom, m_density, DesignFit::kDesktopLeastZoom)
-        && m_fontScale != 0)
-        return;
     // Maximized, full screen, resized or on another monitor, during a run too: the picture is
     // drawn again at the new scale, the controls made again at their places.
-    m_surface.resize(kPreferredWidth, kPreferredHeight, m_fit.scale());
-    if (std::exchange(m_fontScale, m_fit.scale()) != m_fit.scale()) {
-        m_fonts.clear();
-        m_focusWidth = m_fit.length(2);
-        m_optionLook.indicator = m_fit.zoom() == 1 ? 0 : m_fit.length(kOptionIndicator);
-        m_optionLook.spacing = m_fit.length(kOptionSpacing);
-        applyFonts();
-    }
-    placeControls();
-    RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    if (m_fit.follow(client.right, client.bottom, m_density))
+        RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void FotonarWindow::show(std::span<const PixelRect> rectangles)
@@ -511,9 +508,6 @@ void FotonarWindow::showControl(Control control)
 void FotonarWindow::moveControl(Control control, int left, int top)
 {
     m_fit.moveControl(control, left, top);
-    const Box box = m_fit.place(revealedControl(control));
-    SetWindowPos(controlHandle(revealedControl(control).id), nullptr, box.left, box.top, 0, 0,
-        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::chrono::nanoseconds FotonarWindow::frameInterval()

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "designfit.h"
 #include "gdi.h"
 #include "labelview.h"
 #include "layout.h"
 #include "optionview.h"
 #include "pixelsurface.h"
 #include "windowcontroller.h"
+#include "windowfit.h"
 
 #include <map>
 #include <optional>
@@ -20,7 +20,9 @@ namespace fotonar::win32 {
 /// its own in WM_PAINT, which screen readers read as an image described in words). The window
 /// object lives with its HWND; each message goes to a small handler. Its behaviour and keyboard
 /// are the shared WindowController's; the window forwards the messages to it.
-class FotonarWindow : private WindowFrontEnd, private PixelSurface::Screen
+class FotonarWindow : private WindowFrontEnd,
+                      private PixelSurface::Screen,
+                      private WindowFit::Widgets
 {
 public:
     /// Creates the window with its controls and runs the start-up handler; does not show it.
@@ -57,10 +59,6 @@ private:
     void createControls();
     void createPicture();
     HWND createControl(const ControlSpec &entry, int id);
-    /// Puts every control at its place at the window's fit.
-    void placeControls();
-    void applyFonts();
-    HFONT font(int pixels);
     HWND controlHandle(ControlId id) const;
     const ControlWindow *controlAt(HWND handle) const;
 
@@ -82,6 +80,13 @@ private:
     void announce(const std::string &message) override;
     void setFullScreen(bool full) override;
 
+    void applyFonts(std::span<const ControlFont> fonts) override;
+    void applyLengths(const ControlLengths &lengths) override;
+    void placePicture(const Box &area, const DesignFit &fit) override;
+    void placeControl(const ControlSpec &control, const Box &box) override;
+    void placeMoved(const ControlSpec &control, const Box &box) override;
+    void fitTitle(const ControlSpec &title, const DesignFit &fit) override;
+
     bool handleKey(const MSG &message);
     void paintPicture(HDC dc, const RECT &area);
     /// Fits the design to the client area at the monitor's density: the picture's scale, every
@@ -89,7 +94,6 @@ private:
     void followClientArea();
 
     void stackInTableOrder();
-    void fitTitle();
     void onCommand(WPARAM w, LPARAM l);
     void onScroll(WPARAM w, LPARAM l);
     LRESULT onControlColour(HDC dc, HWND control);
@@ -103,13 +107,12 @@ private:
     PixelSurface m_surface;
     WindowController m_controller;
     std::vector<ControlWindow> m_controls; ///< in the table's order: by ControlId
-    std::map<int, Font> m_fonts; ///< by pixel size at 96 dpi, at the fit's scale
+    std::map<std::pair<bool, int>, Font> m_fonts; ///< by ControlFont's caption and pixels
     std::map<ControlId, LabelLook> m_looks; ///< of the labels and images
     std::map<std::string_view, Bitmap> m_bitmaps; ///< the images', by bitmap name
     Brush m_grey;
     double m_density = 1; ///< the monitor's dots per inch / 96
-    DesignFit m_fit;
-    double m_fontScale = 0; ///< the scale the fonts were made for
+    WindowFit m_fit; ///< the design fitted to the client area at the monitor's density
     int m_focusWidth = 2; ///< the scroll bar's focus frame, device pixels
     OptionLook m_optionLook;
     struct Restored
