@@ -1,6 +1,28 @@
 #include "gdi.h"
 
+#include "classiccolours.h"
+
 namespace fotonar::win32 {
+
+COLORREF classicColour(int entry)
+{
+    return toColorRef(*classicSystemColour(entry));
+}
+
+const wchar_t *registerWindowClass(
+    HINSTANCE instance, const wchar_t *name, WNDPROC procedure, UINT style, HICON icon)
+{
+    WNDCLASSEXW windowClass {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = style;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hIcon = icon;
+    windowClass.lpszClassName = name;
+    RegisterClassExW(&windowClass);
+    return name;
+}
 
 std::wstring widen(std::string_view text)
 {
