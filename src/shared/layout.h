@@ -61,7 +61,7 @@ struct ControlSpec
 {
     ControlId id;
     ControlKind kind;
-    std::string_view name; ///< "op15", "cmdStart", ...: the toolkit's name for it
+    std::string_view name; ///< op15, cmdStart, ...: its object name and element id
     std::optional<ControlId> container; ///< the frame it stands in; none for the window
     Box box;
     std::string_view caption; ///< UTF-8; for an image, the bitmap's name ("alfa", "beta")
