@@ -143,7 +143,7 @@ protected:
     }
 
 private:
-    int m_focusWidth = 2;
+    int m_focusWidth = kFocusFrame;
 };
 
 namespace {
@@ -350,10 +350,10 @@ bool Fotonar::keyPressed(QObject *focused, const QKeyEvent &event)
         {Qt::Key_Escape, Key::Escape}};
     const auto key = keys.constFind(event.key());
     const auto chords = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
-    const auto control = std::find(m_controls.begin(), m_controls.end(), focused);
-    if (key == keys.constEnd() || (event.modifiers() & chords) || control == m_controls.end())
+    const auto at = std::find(m_controls.begin(), m_controls.end(), focused);
+    if (key == keys.constEnd() || (event.modifiers() & chords) || at == m_controls.end())
         return false;
-    return m_controller.keyPressed(ControlId(control - m_controls.begin()), *key);
+    return m_controller.keyPressed(ControlId(at - m_controls.begin()), *key);
 }
 
 void Fotonar::connectHandlers()
