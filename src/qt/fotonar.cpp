@@ -298,11 +298,6 @@ void Fotonar::placeControl(const ControlSpec &control, const Box &box)
     widget(control.id)->setGeometry(box.left, box.top, box.width, box.height);
 }
 
-void Fotonar::placeMoved(const ControlSpec &control, const Box &box)
-{
-    placeControl(control, box);
-}
-
 void Fotonar::fitTitle(const ControlSpec &title, const DesignFit &fit)
 {
     if (m_exposed) // before, the title is fitted once the window's captions are measured

@@ -66,7 +66,6 @@ private:
     void applyLengths(const ControlLengths &lengths) override;
     void placePicture(const Box &area, const DesignFit &fit) override;
     void placeControl(const ControlSpec &control, const Box &box) override;
-    void placeMoved(const ControlSpec &control, const Box &box) override;
     void fitTitle(const ControlSpec &title, const DesignFit &fit) override;
 
     void createControls();

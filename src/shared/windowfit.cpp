@@ -4,6 +4,20 @@
 
 namespace fotonar {
 
+namespace {
+
+// `control`'s font at `fit`; none for a control without text (the scroll bar, an image).
+std::optional<ControlFont> controlFont(const ControlSpec &control, const DesignFit &fit)
+{
+    if (control.kind == ControlKind::ScrollBar || control.kind == ControlKind::Image)
+        return std::nullopt;
+    if (control.fontPixels > 0)
+        return ControlFont {&control, true, fit.length(control.fontPixels)};
+    return ControlFont {&control, false, fit.length(kDefaultFontPixels)};
+}
+
+} // namespace
+
 WindowFit::WindowFit(Widgets &widgets, Origin origin)
     : m_widgets(widgets)
     , m_origin(origin)
@@ -41,15 +55,6 @@ void WindowFit::moveControl(Control control, int left, int top)
 Box WindowFit::placed(const ControlSpec &control) const
 {
     return m_origin == Origin::Frame ? m_fit.placeInContainer(control) : m_fit.place(control);
-}
-
-std::optional<ControlFont> controlFont(const ControlSpec &control, const DesignFit &fit)
-{
-    if (control.kind == ControlKind::ScrollBar || control.kind == ControlKind::Image)
-        return std::nullopt;
-    if (control.fontPixels > 0)
-        return ControlFont {&control, true, fit.length(control.fontPixels)};
-    return ControlFont {&control, false, fit.length(kDefaultFontPixels)};
 }
 
 } // namespace fotonar

@@ -46,8 +46,12 @@ public:
         virtual void placePicture(const Box &area, const DesignFit &fit) = 0;
         /// `control` stands at `box`.
         virtual void placeControl(const ControlSpec &control, const Box &box) = 0;
-        /// A run has just moved `control`, a label or image it reveals, to `box`.
-        virtual void placeMoved(const ControlSpec &control, const Box &box) = 0;
+        /// A run has just moved `control`, a label or image it reveals, to `box`; by default as
+        /// placeControl does.
+        virtual void placeMoved(const ControlSpec &control, const Box &box)
+        {
+            placeControl(control, box);
+        }
         /// The title (labFotonar), placed, is fitted to its caption in its font at `fit`.
         virtual void fitTitle(const ControlSpec &title, const DesignFit &fit) = 0;
     };
@@ -77,8 +81,5 @@ private:
     DesignFit m_fit;
     std::optional<double> m_fontScale; ///< the scale of the fonts; none before the first fit
 };
-
-/// `control`'s font at `fit`; none for a control without text (the scroll bar, an image).
-std::optional<ControlFont> controlFont(const ControlSpec &control, const DesignFit &fit);
 
 } // namespace fotonar
