@@ -6,6 +6,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,17 +31,17 @@ public:
                 call();
         }
     } drawing;
-    std::vector<std::string> selected;
-    std::vector<std::string> focused;
+    std::vector<ControlId> selected;
+    std::vector<ControlId> focused;
     int slowDownShown = 0;
     std::vector<std::string> errors;
     std::vector<int> quits;
     PictureDescription described;
     std::vector<std::string> announced;
 
-    void selectOption(const ControlSpec &option) override { selected.emplace_back(option.name); }
+    void selectOption(const ControlSpec &option) override { selected.push_back(option.id); }
     void showSlowDown(int value) override { slowDownShown = value; }
-    void focus(const ControlSpec &control) override { focused.emplace_back(control.name); }
+    void focus(const ControlSpec &control) override { focused.push_back(control.id); }
     fotonar::Surface &surface() override { return drawing; }
     void showRunError(const std::string &message) override { errors.push_back(message); }
     void quit(int exitStatus) override { quits.push_back(exitStatus); }
@@ -82,7 +83,7 @@ void TestController::startUpDefaults()
     FakeFrontEnd window;
     WindowController controller(window, ",");
     controller.Form_Load();
-    QCOMPARE(window.selected, (std::vector<std::string> {"op2", "op400"}));
+    QCOMPARE(window.selected, (std::vector {ControlId::op2, ControlId::op400}));
     QCOMPARE(controller.fields().text(Field::nIndex), std::string("2"));
     QCOMPARE(controller.fields().text(Field::nVzdalenost), std::string("400"));
     QCOMPARE(controller.fields().text(Field::nSpomaleni), std::string("1"));
@@ -94,33 +95,27 @@ void TestController::startUpDefaults()
 void TestController::handlerWritesOnlyItsField_data()
 {
     QTest::addColumn<QString>("separator");
-    QTest::addColumn<QString>("control");
+    QTest::addColumn<ControlId>("control");
     QTest::addColumn<int>("value"); // the scroll bar's, for HScroll1
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("text");
     const int index = int(Field::nIndex), distance = int(Field::nVzdalenost);
-    QTest::newRow("op1") << ","
-                         << "op1" << 0 << index << "1";
-    QTest::newRow("op15 cs") << ","
-                             << "op15" << 0 << index << "1,5";
-    QTest::newRow("op15 en") << "."
-                             << "op15" << 0 << index << "1.5";
-    QTest::newRow("op25 cs") << ","
-                             << "op25" << 0 << index << "2,5";
-    QTest::newRow("op100") << "."
-                           << "op100" << 0 << distance << "100";
-    QTest::newRow("op400") << ","
-                           << "op400" << 0 << distance << "400";
-    QTest::newRow("scroll bar at 6") << ","
-                                     << "HScroll1" << 6 << int(Field::nSpomaleni) << "6";
-    QTest::newRow("scroll bar at 3") << "."
-                                     << "HScroll1" << 3 << int(Field::nSpomaleni) << "3";
+    using enum ControlId;
+    QTest::newRow("op1") << "," << op1 << 0 << index << "1";
+    QTest::newRow("op15 cs") << "," << op15 << 0 << index << "1,5";
+    QTest::newRow("op15 en") << "." << op15 << 0 << index << "1.5";
+    QTest::newRow("op25 cs") << "," << op25 << 0 << index << "2,5";
+    QTest::newRow("op25 en") << "." << op25 << 0 << index << "2.5";
+    QTest::newRow("op100") << "." << op100 << 0 << distance << "100";
+    QTest::newRow("op400") << "," << op400 << 0 << distance << "400";
+    QTest::newRow("scroll bar at 6") << "," << HScroll1 << 6 << int(Field::nSpomaleni) << "6";
+    QTest::newRow("scroll bar at 3") << "." << HScroll1 << 3 << int(Field::nSpomaleni) << "3";
 }
 
 void TestController::handlerWritesOnlyItsField()
 {
     QFETCH(QString, separator);
-    QFETCH(QString, control);
+    QFETCH(ControlId, control);
     QFETCH(int, value);
     QFETCH(int, field);
     QFETCH(QString, text);
@@ -128,14 +123,17 @@ void TestController::handlerWritesOnlyItsField()
     WindowController controller(window, separator.toStdString());
     controller.Form_Load();
     const FieldTexts before = controller.fields();
-    if (control == QLatin1String("HScroll1"))
+    if (control == ControlId::HScroll1)
         controller.HScroll1_Change(value);
     else
-        controller.option_Click(control.toStdString());
+        controller.option_Click(control);
     for (const Field each : {Field::nIndex, Field::nVzdalenost, Field::nSpomaleni}) {
         const std::string expected = int(each) == field ? text.toStdString() : before.text(each);
         QCOMPARE(controller.fields().text(each), expected);
     }
+    // An option's text reads back as the number it writes.
+    if (const std::optional<FieldWrite> write = controlSpec(control).writes)
+        QCOMPARE(controller.fields().number(write->field), std::optional<double>(write->value));
     QVERIFY(window.runs() == 0 && window.quits.empty());
 }
 
@@ -148,17 +146,17 @@ void TestController::whatIsDoneDuringARunWaitsForItsEnd()
     controller.Form_Load();
     FieldTexts during("");
     window.drawing.duringRun = [&] {
-        controller.option_Click("op100");
+        controller.option_Click(ControlId::op100);
         controller.HScroll1_Change(3);
         controller.cmdStart_Click();
         controller.cmdStart_Click();
-        QVERIFY(controller.keyPressed("op100", Key::Left)); // back to 400, by the keyboard
+        QVERIFY(controller.keyPressed(ControlId::op100, Key::Left)); // back to 400, by the keyboard
         during = controller.fields();
     };
     controller.cmdStart_Click();
     QCOMPARE(during.text(Field::nVzdalenost), std::string("400"));
     QCOMPARE(during.text(Field::nSpomaleni), std::string("1"));
-    QCOMPARE(window.selected.back(), std::string("op400"));
+    QCOMPARE(window.selected.back(), ControlId::op400);
     QCOMPARE(controller.runsStarted(), 3); // no run inside another; each Start one run after it
     QCOMPARE(window.runs(), std::size_t(3));
     QCOMPARE(controller.fields().text(Field::nVzdalenost), std::string("400"));
@@ -171,20 +169,21 @@ void TestController::keysDriveTheWindow()
     FakeFrontEnd window;
     WindowController controller(window, ",");
     controller.Form_Load();
-    QVERIFY(controller.keyPressed("op2", Key::Right));
-    QCOMPARE(window.focused.back(), std::string("op25"));
-    QCOMPARE(window.selected.back(), std::string("op25"));
+    using enum ControlId;
+    QVERIFY(controller.keyPressed(op2, Key::Right));
+    QCOMPARE(window.focused.back(), op25);
+    QCOMPARE(window.selected.back(), op25);
     QCOMPARE(controller.fields().text(Field::nIndex), std::string("2,5"));
-    QVERIFY(controller.keyPressed("op25", Key::BackTab)); // the chosen option is the stop now
-    QCOMPARE(window.focused.back(), std::string("op400"));
-    QVERIFY(controller.keyPressed("HScroll1", Key::End));
+    QVERIFY(controller.keyPressed(op25, Key::BackTab)); // the chosen option is the stop now
+    QCOMPARE(window.focused.back(), op400);
+    QVERIFY(controller.keyPressed(HScroll1, Key::End));
     QCOMPARE(window.slowDownShown, 6);
     QCOMPARE(controller.fields().text(Field::nSpomaleni), std::string("6"));
-    QVERIFY(!controller.keyPressed("cmdStart", Key::Left)); // left to the toolkit
-    QVERIFY(!controller.keyPressed("labZdroj", Key::Tab)); // not a control that takes the focus
-    QVERIFY(controller.keyPressed("cmdStart", Key::Enter));
+    QVERIFY(!controller.keyPressed(cmdStart, Key::Left)); // left to the toolkit
+    QVERIFY(!controller.keyPressed(labZdroj, Key::Tab)); // not a control that takes the focus
+    QVERIFY(controller.keyPressed(cmdStart, Key::Enter));
     QCOMPARE(window.runs(), std::size_t(1));
-    QVERIFY(controller.keyPressed("cmdKonec", Key::Space));
+    QVERIFY(controller.keyPressed(cmdKonec, Key::Space));
     QCOMPARE(window.quits, std::vector<int> {0});
 }
 
@@ -256,8 +255,8 @@ void TestController::sameRunUnderEitherSeparator()
     WindowController czechController(czech, ","), englishController(english, ".");
     for (WindowController *controller : {&czechController, &englishController}) {
         controller->Form_Load();
-        controller->option_Click("op25");
-        controller->option_Click("op100");
+        controller->option_Click(ControlId::op25);
+        controller->option_Click(ControlId::op100);
         controller->cmdStart_Click();
     }
     QCOMPARE(czechController.fields().text(Field::nIndex), std::string("2,5"));
@@ -267,51 +266,55 @@ void TestController::sameRunUnderEitherSeparator()
 
 void TestController::pictureInWords_data()
 {
+    using Clicks = std::vector<ControlId>;
     QTest::addColumn<QString>("separator");
-    QTest::addColumn<QStringList>("clicks"); // "abc": that text in nIndex, a run-time error
+    QTest::addColumn<QString>("index"); // written into nIndex before the clicks
+    QTest::addColumn<Clicks>("clicks");
     QTest::addColumn<QString>("name"); // after "Obraz běhu"
     QTest::addColumn<QStringList>("says"); // in the summary, then in the description
-    const auto row = [](const char *tag, QStringList clicks, const char *name, QStringList says,
-                         const char *separator = ",") {
-        QTest::newRow(tag) << separator << clicks << QString::fromUtf8(name) << says;
+    const auto row = [](const char *tag, Clicks clicks, const char *name, QStringList says,
+                         const char *separator = ",", const char *index = "") {
+        QTest::newRow(tag) << separator << index << clicks << QString::fromUtf8(name) << says;
     };
+    using enum ControlId;
     row("before any run", {}, "", {"Tlačítko Start zde nakreslí"});
-    row("1, 100", {"op1", "op100", "cmdStart"}, ": index lomu 1, vzdálenost detektoru 100",
+    row("1, 100", {op1, op100, cmdStart}, ": index lomu 1, vzdálenost detektoru 100",
         {"x = 464, úhel α je 14° a úhel β 15°.", "je 0,90 a index lomu je 1: "});
-    row("1, 400", {"op1", "cmdStart"}, ": index lomu 1, vzdálenost detektoru 400",
+    row("1, 400", {op1, cmdStart}, ": index lomu 1, vzdálenost detektoru 400",
         {"x = 338, úhel α je 48° a úhel β 48°.", "je 1,00, stejný jako index lomu 1:"});
-    row("1,5, 100", {"op15", "op100", "cmdStart"}, ": index lomu 1,5, vzdálenost detektoru 100",
+    row("1,5, 100", {op15, op100, cmdStart}, ": index lomu 1,5, vzdálenost detektoru 100",
         {"x = 478, úhel α je 17° a úhel β 10°.", "je 1,70 a index lomu je 1,5: "});
-    row("1,5, 400", {"op15", "cmdStart"}, ": index lomu 1,5, vzdálenost detektoru 400",
+    row("1,5, 400", {op15, cmdStart}, ": index lomu 1,5, vzdálenost detektoru 400",
         {"x = 408, úhel α je 56° a úhel β 33°.", "je 1,52, skoro stejný jako index lomu 1,5:"});
-    row("2, 100", {"op100", "cmdStart"}, ": index lomu 2, vzdálenost detektoru 100",
+    row("2, 100", {op100, cmdStart}, ": index lomu 2, vzdálenost detektoru 100",
         {"x = 478, úhel α je 17° a úhel β 10°.", "je 1,70 a index lomu je 2: "});
-    row("2, 400", {"cmdStart"}, ": index lomu 2, vzdálenost detektoru 400",
+    row("2, 400", {cmdStart}, ": index lomu 2, vzdálenost detektoru 400",
         {"x = 436, úhel α je 58° a úhel β 25°.", "je 2,03, skoro stejný jako index lomu 2:",
             "od x = 282 do x = 548, 39 z 102", "a měří 144 pixelů"});
-    row("2,5, 100", {"op25", "op100", "cmdStart"}, ": index lomu 2,5, vzdálenost detektoru 100",
+    row("2,5, 100", {op25, op100, cmdStart}, ": index lomu 2,5, vzdálenost detektoru 100",
         {"x = 485, úhel α je 19° a úhel β 8°.", "je 2,50, stejný jako index lomu 2,5:"});
-    row("2.5, 400 in English", {"op25", "cmdStart"}, ": index lomu 2.5, vzdálenost detektoru 400",
+    row("2.5, 400 in English", {op25, cmdStart}, ": index lomu 2.5, vzdálenost detektoru 400",
         {"x = 450, úhel α je 59° a úhel β 20°.", "je 2.49, skoro stejný jako index lomu 2.5:"},
         ".");
-    row("run-time error", {"abc", "cmdStart"}, ": chyba za běhu programu",
-        {"Chyba za běhu programu: Text „abc“ v poli nIndex není číslo. Program se ukončí."});
+    row("run-time error", {cmdStart}, ": chyba za běhu programu",
+        {"Chyba za běhu programu: Text „abc“ v poli nIndex není číslo. Program se ukončí."}, ",",
+        "abc");
 }
 
 void TestController::pictureInWords()
 {
     QFETCH(QString, separator);
-    QFETCH(QStringList, clicks);
+    QFETCH(QString, index);
+    QFETCH(std::vector<ControlId>, clicks);
     QFETCH(QString, name);
     QFETCH(QStringList, says);
     FakeFrontEnd window;
     WindowController controller(window, separator.toStdString());
     controller.Form_Load();
-    for (const QString &click : clicks)
-        if (click == QLatin1String("abc"))
-            controller.fields().set(Field::nIndex, "abc");
-        else
-            controller.click(click.toStdString());
+    if (!index.isEmpty())
+        controller.fields().set(Field::nIndex, index.toStdString());
+    for (const ControlId click : clicks)
+        controller.click(click);
     const PictureDescription &picture = controller.pictureDescription();
     QVERIFY(window.described == picture);
     QCOMPARE(QString::fromStdString(picture.name), "Obraz běhu" + name);
@@ -322,7 +325,8 @@ void TestController::pictureInWords()
     for (const QString &part : says)
         QVERIFY2(description.contains(part), qPrintable(description));
     // A run tells that it began, and how it ended unless its error box does; no focus moves.
-    const bool ran = clicks.contains("cmdStart"), completed = ran && !clicks.contains("abc");
+    const bool ran = std::ranges::count(clicks, ControlId::cmdStart) > 0;
+    const bool completed = ran && index.isEmpty();
     QCOMPARE(description.contains(QStringLiteral("x = ")), completed);
     std::vector<std::string> announced(ran ? 1 : 0, "Běh začal");
     if (completed)
@@ -362,7 +366,7 @@ void TestController::titleFits()
 void TestController::captionsCloseUpToTheirBox()
 {
     // "Radiusvektory fotonů na optických trasách" (41 letters) in its 297 px box.
-    const ControlSpec &label = controlSpec("labRadiusvektory");
+    const ControlSpec &label = controlSpec(ControlId::labRadiusvektory);
     QCOMPARE(captionSpacing(label, 295.1, 41), 0.0);
     QCOMPARE(304 + captionSpacing(label, 304, 41) * 41, 297.0); // WebKitGTK's whole pixels
     QCOMPARE(608 + captionSpacing(label, 608, 41, 2) * 41, 594.0);

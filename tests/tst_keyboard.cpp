@@ -177,28 +177,13 @@ void TestKeyboard::accessibleNames_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("accessibleName");
-    QTest::newRow("cmdStart") << "cmdStart"
-                              << "Start";
-    QTest::newRow("cmdKonec") << "cmdKonec"
-                              << "Konec";
-    QTest::newRow("op15") << "op15"
-                          << "1,5";
-    QTest::newRow("op400") << "op400"
-                           << "400";
-    QTest::newRow("frmIndex") << "frmIndex"
-                              << "Index lomu";
-    QTest::newRow("frmVzdalenost") << "frmVzdalenost"
-                                   << "Dál od Zdroje";
-    QTest::newRow("HScroll1") << "HScroll1"
-                              << "Zpomalení";
-    QTest::newRow("labFotonar") << "labFotonar"
-                                << "Fotonar paprsků světla";
-    QTest::newRow("labKliknout") << "labKliknout"
-                                 << "Klikněte na tlačítko Start";
-    QTest::newRow("imaAlfy") << "imaAlfy"
-                             << "úhel α";
-    QTest::newRow("imaBeta") << "imaBeta"
-                             << "úhel β";
+    const std::pair<const char *, const char *> names[] = {{"cmdStart", "Start"},
+        {"cmdKonec", "Konec"}, {"op15", "1,5"}, {"op400", "400"}, {"frmIndex", "Index lomu"},
+        {"frmVzdalenost", "Dál od Zdroje"}, {"HScroll1", "Zpomalení"},
+        {"labFotonar", "Fotonar paprsků světla"}, {"labKliknout", "Klikněte na tlačítko Start"},
+        {"imaAlfy", "úhel α"}, {"imaBeta", "úhel β"}};
+    for (const auto &[name, accessible] : names)
+        QTest::newRow(name) << QString(name) << QString::fromUtf8(accessible);
 }
 
 void TestKeyboard::accessibleNames()

@@ -6,9 +6,12 @@
 #include "framepacer.h"
 #include "keyboard.h"
 #include "layout.h"
+#include "windowfit.h"
 
 #include <QTest>
 
+#include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -22,8 +25,6 @@ class TestShared : public QObject
 private slots:
     void readNumber_data();
     void readNumber();
-    void optionTexts_data();
-    void optionTexts();
     void layoutIsConsistent();
     void keyboard_data();
     void keyboard();
@@ -33,6 +34,7 @@ private slots:
     void eventsWaitNoLongerThanFrames();
     void designFitsTheClientArea_data();
     void designFitsTheClientArea();
+    void windowFitLaysOutWhatChanged();
 };
 
 void TestShared::readNumber_data()
@@ -41,28 +43,21 @@ void TestShared::readNumber_data()
     QTest::addColumn<QString>("separator");
     QTest::addColumn<bool>("isNumber");
     QTest::addColumn<double>("value");
-    QTest::newRow("comma") << "2,5"
-                           << "," << true << 2.5;
-    QTest::newRow("point") << "2.5"
-                           << "." << true << 2.5;
-    QTest::newRow("point under comma") << "2.5"
-                                       << "," << false << 0.0;
-    QTest::newRow("blanks and sign") << " -1,5 "
-                                     << "," << true << -1.5;
-    QTest::newRow("exponent") << "1e2"
-                              << "." << true << 100.0;
-    QTest::newRow("too large") << "1e400"
-                               << "." << false << 0.0;
-    QTest::newRow("grouping") << "1,000"
-                              << "." << false << 0.0;
-    QTest::newRow("two separators") << "1,5,0"
-                                    << "," << false << 0.0;
-    QTest::newRow("nan") << "nan"
-                         << "." << false << 0.0;
-    QTest::newRow("separator alone") << ","
-                                     << "," << false << 0.0;
-    QTest::newRow("empty") << ""
-                           << "." << false << 0.0;
+    const auto row = [](const char *name, const char *text, const char *separator, bool isNumber,
+                         double value = 0) {
+        QTest::newRow(name) << QString(text) << QString(separator) << isNumber << value;
+    };
+    row("comma", "2,5", ",", true, 2.5);
+    row("point", "2.5", ".", true, 2.5);
+    row("point under comma", "2.5", ",", false);
+    row("blanks and sign", " -1,5 ", ",", true, -1.5);
+    row("exponent", "1e2", ".", true, 100.0);
+    row("too large", "1e400", ".", false);
+    row("grouping", "1,000", ".", false);
+    row("two separators", "1,5,0", ",", false);
+    row("nan", "nan", ".", false);
+    row("separator alone", ",", ",", false);
+    row("empty", "", ".", false);
 }
 
 void TestShared::readNumber()
@@ -78,132 +73,93 @@ void TestShared::readNumber()
         QCOMPARE(*number, value);
 }
 
-void TestShared::optionTexts_data()
-{
-    QTest::addColumn<QString>("option");
-    QTest::addColumn<QString>("separator");
-    QTest::addColumn<int>("field");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("op1") << "op1"
-                         << "," << int(Field::nIndex) << "1";
-    QTest::newRow("op15 cs") << "op15"
-                             << "," << int(Field::nIndex) << "1,5";
-    QTest::newRow("op25 en") << "op25"
-                             << "." << int(Field::nIndex) << "2.5";
-    QTest::newRow("op100") << "op100"
-                           << "," << int(Field::nVzdalenost) << "100";
-    QTest::newRow("op400") << "op400"
-                           << "." << int(Field::nVzdalenost) << "400";
-}
-
-void TestShared::optionTexts()
-{
-    QFETCH(QString, option);
-    QFETCH(QString, separator);
-    QFETCH(int, field);
-    QFETCH(QString, text);
-    const std::optional<FieldWrite> choice = optionChoice(option.toStdString());
-    QVERIFY(choice);
-    QCOMPARE(int(choice->field), field);
-    QCOMPARE(QString::fromStdString(fieldText(*choice, separator.toStdString())), text);
-    // What is written reads back as the same number.
-    QCOMPARE(
-        fotonar::readNumber(fieldText(*choice, separator.toStdString()), separator.toStdString()),
-        std::optional<double>(choice->value));
-    QVERIFY(!optionChoice("cmdStart"));
-}
-
 void TestShared::layoutIsConsistent()
 {
     std::set<std::string_view> names;
     for (const ControlSpec &entry : windowLayout()) {
         QVERIFY2(names.insert(entry.name).second, entry.name.data());
-        if (!entry.container.empty())
-            QCOMPARE(int(controlSpec(entry.container).kind), int(ControlKind::Frame));
+        if (entry.container)
+            QCOMPARE(int(controlSpec(*entry.container).kind), int(ControlKind::Frame));
         QVERIFY(entry.box.right() <= kPreferredWidth);
+        QCOMPARE(entry.writes.has_value(), entry.kind == ControlKind::Option); // a click writes
     }
     // The images' boxes are their bitmaps' sizes: nothing is scaled.
-    QCOMPARE(controlSpec("imaAlfy").box.width * 100 + controlSpec("imaAlfy").box.height, 1511);
-    QCOMPARE(controlSpec("imaBeta").box.width * 100 + controlSpec("imaBeta").box.height, 1222);
+    const Box alpha = controlSpec(ControlId::imaAlfy).box,
+              beta = controlSpec(ControlId::imaBeta).box;
+    QCOMPARE(QSize(alpha.width, alpha.height), QSize(15, 11));
+    QCOMPARE(QSize(beta.width, beta.height), QSize(12, 22));
     QCOMPARE(titleRoom(), 214);
     QVERIFY(windowCaption().starts_with("Fotonar světla - "));
 }
 
 void TestShared::keyboard_data()
 {
-    QTest::addColumn<QString>("focused");
+    using Chosen = std::vector<ControlId>; // the chosen options
+    QTest::addColumn<ControlId>("focused");
     QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("chosen"); // the chosen options
+    QTest::addColumn<Chosen>("chosen");
     QTest::addColumn<int>("slowDown");
     QTest::addColumn<int>("kind"); // KeyAction::Kind
-    QTest::addColumn<QString>("control");
+    QTest::addColumn<std::optional<ControlId>>("control");
     QTest::addColumn<int>("value");
     using K = KeyAction::Kind;
-    const QString defaults = QStringLiteral("op2 op400");
-    const auto row
-        = [&](const char *name, const char *focused, Key key, K kind, const char *control = "",
-              int value = 0, int slowDown = 3, const QString &chosen = {}) {
-              QTest::newRow(name) << focused << int(key) << (chosen.isEmpty() ? defaults : chosen)
-                                  << slowDown << int(kind) << control << value;
-          };
+    using enum ControlId;
+    const auto row = [&](const char *name, ControlId focused, Key key, K kind,
+                         std::optional<ControlId> control = {}, int value = 0, int slowDown = 3,
+                         const Chosen &chosen = {op2, op400}) {
+        QTest::newRow(name) << focused << int(key) << chosen << slowDown << int(kind) << control
+                            << value;
+    };
     // Tab goes Start, Konec, the chosen distance, the chosen index, the scroll bar, and round.
-    row("Tab from Start", "cmdStart", Key::Tab, K::Focus, "cmdKonec");
-    row("Tab to the chosen 400", "cmdKonec", Key::Tab, K::Focus, "op400");
-    row("Tab to the chosen 2, past 1", "op400", Key::Tab, K::Focus, "op2");
-    row("Tab to the chosen 1,5", "op400", Key::Tab, K::Focus, "op15", 0, 3, "op15 op400");
-    row("Tab to the scroll bar", "op2", Key::Tab, K::Focus, "HScroll1");
-    row("Tab wraps", "HScroll1", Key::Tab, K::Focus, "cmdStart");
-    row("Shift+Tab wraps back", "cmdStart", Key::BackTab, K::Focus, "HScroll1");
-    row("Shift+Tab to the chosen 100", "op2", Key::BackTab, K::Focus, "op100", 0, 3, "op2 op100");
+    row("Tab from Start", cmdStart, Key::Tab, K::Focus, cmdKonec);
+    row("Tab to the chosen 400", cmdKonec, Key::Tab, K::Focus, op400);
+    row("Tab to the chosen 2, past 1", op400, Key::Tab, K::Focus, op2);
+    row("Tab to the chosen 1,5", op400, Key::Tab, K::Focus, op15, 0, 3, {op15, op400});
+    row("Tab to the scroll bar", op2, Key::Tab, K::Focus, HScroll1);
+    row("Tab wraps", HScroll1, Key::Tab, K::Focus, cmdStart);
+    row("Shift+Tab wraps back", cmdStart, Key::BackTab, K::Focus, HScroll1);
+    row("Shift+Tab to the chosen 100", op2, Key::BackTab, K::Focus, op100, 0, 3, {op2, op100});
     // The arrows choose within a frame and stop at its ends.
-    row("Right chooses the next", "op2", Key::Right, K::Choose, "op25");
-    row("Up chooses the one before", "op2", Key::Up, K::Choose, "op15");
-    row("Down in the distance frame", "op400", Key::Down, K::Choose, "op100");
-    row("Left stops at 1", "op1", Key::Left, K::Stay);
-    row("Right stops at 2,5", "op25", Key::Right, K::Stay);
-    row("Space chooses the focused option", "op15", Key::Space, K::Choose, "op15");
-    row("Enter on an option is the toolkit's", "op2", Key::Enter, K::Unused);
+    row("Right chooses the next", op2, Key::Right, K::Choose, op25);
+    row("Up chooses the one before", op2, Key::Up, K::Choose, op15);
+    row("Down in the distance frame", op400, Key::Down, K::Choose, op100);
+    row("Left stops at 1", op1, Key::Left, K::Stay);
+    row("Right stops at 2,5", op25, Key::Right, K::Stay);
+    row("Space chooses the focused option", op15, Key::Space, K::Choose, op15);
+    row("Enter on an option is the toolkit's", op2, Key::Enter, K::Unused);
     // The scroll bar: towards 1 and 6, the ends by Home and End.
-    row("Right towards 6", "HScroll1", Key::Right, K::Slide, "HScroll1", 4);
-    row("Up towards 1", "HScroll1", Key::Up, K::Slide, "HScroll1", 2);
-    row("Page Down", "HScroll1", Key::PageDown, K::Slide, "HScroll1", 4);
-    row("Page Up at 1 stays", "HScroll1", Key::PageUp, K::Slide, "HScroll1", 1, 1);
-    row("Home", "HScroll1", Key::Home, K::Slide, "HScroll1", 1);
-    row("End", "HScroll1", Key::End, K::Slide, "HScroll1", 6);
-    row("Down at 6 stays", "HScroll1", Key::Down, K::Slide, "HScroll1", 6, 6);
-    row("Space on the scroll bar is the toolkit's", "HScroll1", Key::Space, K::Unused);
+    row("Right towards 6", HScroll1, Key::Right, K::Slide, HScroll1, 4);
+    row("Up towards 1", HScroll1, Key::Up, K::Slide, HScroll1, 2);
+    row("Page Down", HScroll1, Key::PageDown, K::Slide, HScroll1, 4);
+    row("Page Up at 1 stays", HScroll1, Key::PageUp, K::Slide, HScroll1, 1, 1);
+    row("Home", HScroll1, Key::Home, K::Slide, HScroll1, 1);
+    row("End", HScroll1, Key::End, K::Slide, HScroll1, 6);
+    row("Down at 6 stays", HScroll1, Key::Down, K::Slide, HScroll1, 6, 6);
+    row("Space on the scroll bar is the toolkit's", HScroll1, Key::Space, K::Unused);
     // Buttons.
-    row("Space presses Start", "cmdStart", Key::Space, K::Press, "cmdStart");
-    row("Enter presses Konec", "cmdKonec", Key::Enter, K::Press, "cmdKonec");
-    row("an arrow on a button is the toolkit's", "cmdStart", Key::Left, K::Unused);
+    row("Space presses Start", cmdStart, Key::Space, K::Press, cmdStart);
+    row("Enter presses Konec", cmdKonec, Key::Enter, K::Press, cmdKonec);
+    row("an arrow on a button is the toolkit's", cmdStart, Key::Left, K::Unused);
 }
 
 void TestShared::keyboard()
 {
-    QFETCH(QString, focused);
+    QFETCH(ControlId, focused);
     QFETCH(int, key);
-    QFETCH(QString, chosen);
+    QFETCH(std::vector<ControlId>, chosen);
     QFETCH(int, slowDown);
     QFETCH(int, kind);
-    QFETCH(QString, control);
+    QFETCH(std::optional<ControlId>, control);
     QFETCH(int, value);
-    const QStringList options = chosen.split(QLatin1Char(' '));
     const KeyAction action = keyAction(
-        controlSpec(focused.toStdString()), Key(key),
-        [&](const ControlSpec &option) {
-            return options.contains(
-                QString::fromUtf8(option.name.data(), qsizetype(option.name.size())));
-        },
+        controlSpec(focused), Key(key),
+        [&](const ControlSpec &option) { return std::ranges::count(chosen, option.id) > 0; },
         slowDown);
     QCOMPARE(int(action.kind), kind);
-    QCOMPARE(action.control
-            ? QString::fromUtf8(action.control->name.data(), qsizetype(action.control->name.size()))
-            : QString(),
-        control);
+    QCOMPARE(action.control, control ? &controlSpec(*control) : nullptr);
     QCOMPARE(action.value, value);
 }
 
-QTEST_GUILESS_MAIN(TestShared)
 void TestShared::framesFollowTheScreen_data()
 {
     // The time from one present to the next (a path and its pause), in microseconds, repeated
@@ -366,8 +322,8 @@ void TestShared::designFitsTheClientArea()
     QCOMPARE(fit.top(), top);
     const auto rect
         = [](const Box &box) { return QRect(box.left, box.top, box.width, box.height); };
-    QCOMPARE(rect(fit.place(controlSpec("cmdStart"))), start);
-    QCOMPARE(rect(fit.placeInContainer(controlSpec("op15"))), option);
+    QCOMPARE(rect(fit.place(controlSpec(ControlId::cmdStart))), start);
+    QCOMPARE(rect(fit.placeInContainer(controlSpec(ControlId::op15))), option);
     // The design stands whole in the client area wherever it can, and is centred.
     const Box area = fit.designArea();
     if (zoom > leastZoom) {
@@ -377,10 +333,66 @@ void TestShared::designFitsTheClientArea()
     }
     // A revealed control stands where the run put it, at this fit.
     fit.moveControl(Control::imaAlfy, 416, 190);
-    const Box alpha = fit.place(controlSpec("imaAlfy"));
+    const Box alpha = fit.place(controlSpec(ControlId::imaAlfy));
     QCOMPARE(QPoint(alpha.left, alpha.top),
         QPoint(left + int(std::lround(416 * zoom * density)),
             top + int(std::lround(190 * zoom * density))));
 }
 
+void TestShared::windowFitLaysOutWhatChanged()
+{
+    // What the widgets were told: a letter a step (Fonts, Lengths, Picture, Control, Moved,
+    // Title), and the last box and font of each control.
+    struct Widgets : WindowFit::Widgets
+    {
+        std::string steps;
+        std::map<ControlId, Box> boxes;
+        std::map<ControlId, int> fonts;
+        int focusFrame = 0;
+        void applyFonts(std::span<const ControlFont> made) override
+        {
+            steps += 'F';
+            for (const ControlFont &font : made)
+                fonts[font.control->id] = font.caption ? font.pixels : -font.pixels;
+        }
+        void applyLengths(const ControlLengths &lengths) override
+        {
+            steps += 'L';
+            focusFrame = lengths.focusFrame;
+        }
+        void placePicture(const Box &, const DesignFit &) override { steps += 'P'; }
+        void placeControl(const ControlSpec &control, const Box &box) override
+        {
+            steps += 'C';
+            boxes[control.id] = box;
+        }
+        void placeMoved(const ControlSpec &control, const Box &box) override
+        {
+            steps += 'M';
+            boxes[control.id] = box;
+        }
+        void fitTitle(const ControlSpec &, const DesignFit &) override { steps += 'T'; }
+    } widgets;
+    using enum ControlId;
+    WindowFit fit(widgets, WindowFit::Origin::Frame);
+    const std::string everything = "FLP" + std::string(kControlCount, 'C') + "T";
+    QVERIFY(fit.follow(820, 580, 1) && widgets.steps == everything);
+    QCOMPARE(widgets.fonts.size(), std::size_t(17)); // all but the scroll bar and the images
+    QVERIFY(widgets.fonts[cmdStart] == 19 && widgets.fonts[op15] == -11 && widgets.focusFrame == 2);
+    widgets.steps.clear();
+    QVERIFY(!fit.follow(820.4, 580, 1) && widgets.steps.empty()); // the same fit: nothing
+    QVERIFY(fit.follow(820, 1000, 1)); // moved down: the fonts stay
+    QCOMPARE(widgets.steps, everything.substr(2));
+    QCOMPARE(widgets.boxes[cmdStart], (Box {536, 218, 89, 25}));
+    widgets.steps.clear();
+    QVERIFY(fit.follow(1640, 1160, 1) && widgets.steps == everything); // twice the size
+    QVERIFY(widgets.fonts[cmdStart] == 38 && widgets.fonts[op15] == -22 && widgets.focusFrame == 4);
+    QCOMPARE(widgets.boxes[op15], (Box {80, 32, 82, 26})); // in its frame
+    widgets.steps.clear();
+    fit.moveControl(Control::labZdroj, 470, 449);
+    QCOMPARE(widgets.steps, std::string("M"));
+    QCOMPARE(widgets.boxes[labZdroj], (Box {940, 898, 162, 34}));
+}
+
+QTEST_GUILESS_MAIN(TestShared)
 #include "tst_shared.moc"

@@ -227,14 +227,10 @@ void TestWindow::fontsAreThoseQtWouldChoose_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("family");
-    QTest::newRow("title") << "labFotonar"
-                           << "Times New Roman";
-    QTest::newRow("frame") << "frmIndex"
-                           << "Times New Roman";
-    QTest::newRow("button") << "cmdStart"
-                            << "Times New Roman";
-    QTest::newRow("option") << "op15"
-                            << "Arial";
+    QTest::newRow("title") << QStringLiteral("labFotonar") << "Times New Roman";
+    QTest::newRow("frame") << QStringLiteral("frmIndex") << "Times New Roman";
+    QTest::newRow("button") << QStringLiteral("cmdStart") << "Times New Roman";
+    QTest::newRow("option") << QStringLiteral("op15") << "Arial";
 }
 
 void TestWindow::fontsAreThoseQtWouldChoose()
@@ -341,10 +337,8 @@ void TestWindow::bitmaps_data()
         alpha << QLatin1String(row);
     for (const char *row : kBetaGrid)
         beta << QLatin1String(row);
-    QTest::newRow("alpha") << "imaAlfy"
-                           << ":/assets/alfa.bmp" << alpha;
-    QTest::newRow("beta") << "imaBeta"
-                          << ":/assets/beta.bmp" << beta;
+    QTest::newRow("alpha") << QStringLiteral("imaAlfy") << ":/assets/alfa.bmp" << alpha;
+    QTest::newRow("beta") << QStringLiteral("imaBeta") << ":/assets/beta.bmp" << beta;
 }
 
 void TestWindow::bitmaps()

@@ -27,8 +27,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <stdexcept>
-#include <utility>
 
 namespace fotonar {
 
@@ -57,14 +57,19 @@ void setBackground(QWidget *widget, Colour colour)
     widget->setPalette(palette);
 }
 
+} // namespace
+
 // The option buttons' boxes are as narrow as 25 px for "1": a small indicator with little space
 // before the caption, as the layout was drawn, at the window's zoom.
 class OptionStyle : public QProxyStyle
 {
 public:
-    explicit OptionStyle(const DesignFit &fit)
-        : m_fit(fit)
-    { }
+    /// The indicator's size and the space before the caption, in logical pixels.
+    void setLengths(int indicator, int spacing)
+    {
+        m_indicator = indicator;
+        m_spacing = spacing;
+    }
 
     int pixelMetric(
         PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
@@ -72,17 +77,20 @@ public:
         switch (metric) {
         case PM_ExclusiveIndicatorWidth:
         case PM_ExclusiveIndicatorHeight:
-            return m_fit.length(kOptionIndicator);
+            return m_indicator;
         case PM_RadioButtonLabelSpacing:
-            return m_fit.length(kOptionSpacing);
+            return m_spacing;
         default:
             return QProxyStyle::pixelMetric(metric, option, widget);
         }
     }
 
 private:
-    const DesignFit &m_fit;
+    int m_indicator = kOptionIndicator;
+    int m_spacing = kOptionSpacing;
 };
+
+namespace {
 
 QFont optionFont(int pixelSize)
 {
@@ -110,9 +118,11 @@ QLabel *makeLabel(QWidget *window, const QString &caption, Colour background)
     return label;
 }
 
+} // namespace
+
 // The style does not show that a scroll bar has the focus; this one draws a frame in the
 // highlight colour, as bold as the focus of the buttons, so that it can be seen on a projector.
-class ScrollBar : public QScrollBar
+class FocusScrollBar : public QScrollBar
 {
 public:
     using QScrollBar::QScrollBar;
@@ -133,12 +143,14 @@ protected:
     }
 
 private:
-    int m_focusWidth = 2;
+    int m_focusWidth = kFocusFrame;
 };
 
-QScrollBar *makeScrollBar(QWidget *window)
+namespace {
+
+FocusScrollBar *makeScrollBar(QWidget *window)
 {
-    auto *scrollBar = new ScrollBar(Qt::Horizontal, window);
+    auto *scrollBar = new FocusScrollBar(Qt::Horizontal, window);
     scrollBar->setRange(kSlowDownMin, kSlowDownMax); // 1 at the left end, 6 at the right
     scrollBar->setSingleStep(1);
     scrollBar->setPageStep(1);
@@ -173,6 +185,7 @@ void fitTitleLabel(QLabel *title, double zoom)
 Fotonar::Fotonar(QWidget *parent)
     : QWidget(parent)
     , m_controller(*this, QLocale().decimalPoint().toStdString())
+    , m_fit(*this, WindowFit::Origin::Frame)
 {
     setObjectName(QStringLiteral("Fotonar"));
     // The window fixes its backgrounds, so it fixes the colours drawn on them too: a dark
@@ -184,13 +197,12 @@ Fotonar::Fotonar(QWidget *parent)
     resize(kPreferredWidth, kPreferredHeight);
     ImageAccessible::install();
     createControls();
-    refit();
+    m_fit.follow(width(), height(), 1);
     m_announcer = new Announcer(this);
     setTabOrder();
     connectHandlers();
     m_controller.Form_Load();
-    // Start has the lowest tab index: Space or Enter right away runs with the defaults.
-    control<QPushButton>("cmdStart")->setFocus(Qt::OtherFocusReason);
+    widget(kStartFocus)->setFocus(Qt::OtherFocusReason);
 }
 
 void Fotonar::showEvent(QShowEvent *event)
@@ -236,26 +248,21 @@ void Fotonar::createControls()
     m_picture = new PictureWidget(this);
     m_picture->setObjectName(QStringLiteral("picture"));
     m_picture->surface().setForeground(kAppWorkspace);
-    connect(
-        m_picture, &PictureWidget::controlMoved, this, [this](Control which, int left, int top) {
-            m_fit.moveControl(which, left, top);
-            place(revealedControl(which));
-        });
-    m_optionStyle = new OptionStyle(m_fit);
+    connect(m_picture, &PictureWidget::controlMoved, this,
+        [this](Control which, int left, int top) { m_fit.moveControl(which, left, top); });
+    m_optionStyle = new OptionStyle;
     m_optionStyle->setParent(this);
 
     for (const ControlSpec &entry : windowLayout()) {
-        QWidget *parent
-            = entry.container.empty() ? this : m_controls.value(toQString(entry.container));
-        QWidget *widget = createControl(entry, parent);
-        widget->setObjectName(toQString(entry.name));
-        widget->setVisible(entry.visible);
-        widget->setEnabled(entry.enabled);
+        QWidget *made = createControl(entry, entry.container ? widget(*entry.container) : this);
+        made->setObjectName(toQString(entry.name));
+        made->setVisible(entry.visible);
+        made->setEnabled(entry.enabled);
         if (!entry.accessibleName.empty())
-            widget->setAccessibleName(toQString(entry.accessibleName));
-        if (widget->focusPolicy() != Qt::NoFocus)
-            widget->installEventFilter(this); // the window's keyboard comes first
-        m_controls.insert(widget->objectName(), widget);
+            made->setAccessibleName(toQString(entry.accessibleName));
+        if (made->focusPolicy() != Qt::NoFocus)
+            made->installEventFilter(this); // the window's keyboard comes first
+        m_controls[std::size_t(entry.id)] = made;
     }
 }
 
@@ -263,43 +270,38 @@ void Fotonar::measureCaptions()
 {
     for (const ControlSpec &entry : windowLayout())
         if (entry.kind == ControlKind::Frame)
-            control<QGroupBox>(toQString(entry.name))->setTitle(toQString(entry.caption));
-    fitTitleLabel(control<QLabel>("labFotonar"), m_fit.zoom());
+            control<QGroupBox>(entry.id)->setTitle(toQString(entry.caption));
+    fitTitleLabel(control<QLabel>(ControlId::labFotonar), m_fit.fit().zoom());
 }
 
-void Fotonar::refit()
+void Fotonar::applyFonts(std::span<const ControlFont> fonts)
 {
-    // The first fit is made at construction, before any font: it always lays the window out.
-    if (!m_fit.fitTo(width(), height(), 1, DesignFit::kDesktopLeastZoom) && m_fontZoom != 0)
-        return;
-    // Fonts first: the title's width follows from its font.
-    if (std::exchange(m_fontZoom, m_fit.zoom()) != m_fit.zoom())
-        applyFonts();
-    const Box area = m_fit.designArea();
+    for (const ControlFont &font : fonts)
+        widget(font.control->id)
+            ->setFont(font.caption ? timesBold(font.pixels) : optionFont(font.pixels));
+}
+
+void Fotonar::applyLengths(const ControlLengths &lengths)
+{
+    m_scrollBar->setFocusWidth(lengths.focusFrame);
+    m_optionStyle->setLengths(lengths.optionIndicator, lengths.optionSpacing);
+}
+
+void Fotonar::placePicture(const Box &area, const DesignFit &fit)
+{
     m_picture->setGeometry(area.left, area.top, area.width, area.height);
-    m_picture->setZoom(m_fit.zoom());
-    for (const ControlSpec &entry : windowLayout())
-        place(entry);
-    if (m_exposed)
-        fitTitleLabel(control<QLabel>("labFotonar"), m_fit.zoom());
+    m_picture->setZoom(fit.zoom());
 }
 
-void Fotonar::applyFonts()
+void Fotonar::placeControl(const ControlSpec &control, const Box &box)
 {
-    for (const ControlSpec &entry : windowLayout()) {
-        QWidget *widget = control<QWidget>(toQString(entry.name));
-        if (entry.kind == ControlKind::Option)
-            widget->setFont(optionFont(m_fit.length(kDefaultFontPixels)));
-        else if (entry.fontPixels > 0)
-            widget->setFont(timesBold(m_fit.length(entry.fontPixels)));
-    }
-    static_cast<ScrollBar *>(control<QScrollBar>("HScroll1"))->setFocusWidth(m_fit.length(2));
+    widget(control.id)->setGeometry(box.left, box.top, box.width, box.height);
 }
 
-void Fotonar::place(const ControlSpec &entry)
+void Fotonar::fitTitle(const ControlSpec &title, const DesignFit &fit)
 {
-    const Box box = m_fit.placeInContainer(entry);
-    control<QWidget>(toQString(entry.name))->setGeometry(box.left, box.top, box.width, box.height);
+    if (m_exposed) // before, the title is fitted once the window's captions are measured
+        fitTitleLabel(control<QLabel>(title.id), fit.zoom());
 }
 
 QWidget *Fotonar::createControl(const ControlSpec &entry, QWidget *parent)
@@ -313,7 +315,7 @@ QWidget *Fotonar::createControl(const ControlSpec &entry, QWidget *parent)
     case ControlKind::Option:
         return makeOption(parent, caption, m_optionStyle);
     case ControlKind::ScrollBar:
-        return makeScrollBar(parent);
+        return m_scrollBar = makeScrollBar(parent);
     case ControlKind::Button:
         return makeButton(parent, caption);
     case ControlKind::Label:
@@ -330,8 +332,7 @@ void Fotonar::setTabOrder()
     // keys themselves go to the window's keyboard.
     const auto order = tabOrder();
     for (std::size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(control<QWidget>(toQString(order[i - 1]->name)),
-            control<QWidget>(toQString(order[i]->name)));
+        QWidget::setTabOrder(widget(order[i - 1]->id), widget(order[i]->id));
 }
 
 bool Fotonar::keyPressed(QObject *focused, const QKeyEvent &event)
@@ -344,36 +345,36 @@ bool Fotonar::keyPressed(QObject *focused, const QKeyEvent &event)
         {Qt::Key_Escape, Key::Escape}};
     const auto key = keys.constFind(event.key());
     const auto chords = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
-    if (key == keys.constEnd() || (event.modifiers() & chords))
+    const auto at = std::find(m_controls.begin(), m_controls.end(), focused);
+    if (key == keys.constEnd() || (event.modifiers() & chords) || at == m_controls.end())
         return false;
-    return m_controller.keyPressed(focused->objectName().toStdString(), *key);
+    return m_controller.keyPressed(ControlId(at - m_controls.begin()), *key);
 }
 
 void Fotonar::connectHandlers()
 {
-    for (QAbstractButton *button : findChildren<QAbstractButton *>()) {
-        const std::string name = button->objectName().toStdString();
-        connect(
-            button, &QAbstractButton::clicked, this, [this, name] { m_controller.click(name); });
-    }
-    connect(control<QScrollBar>("HScroll1"), &QScrollBar::valueChanged, this,
+    for (const ControlSpec &entry : windowLayout())
+        if (auto *button = control<QAbstractButton>(entry.id)) // buttons and options
+            connect(button, &QAbstractButton::clicked, this,
+                [this, id = entry.id] { m_controller.click(id); });
+    connect(m_scrollBar, &QScrollBar::valueChanged, this,
         [this](int value) { m_controller.HScroll1_Change(value); });
 }
 
 void Fotonar::selectOption(const ControlSpec &option)
 {
-    control<QRadioButton>(toQString(option.name))->setChecked(true);
+    control<QRadioButton>(option.id)->setChecked(true);
 }
 
 void Fotonar::showSlowDown(int value)
 {
-    const QSignalBlocker quiet(control<QScrollBar>("HScroll1"));
-    control<QScrollBar>("HScroll1")->setValue(value);
+    const QSignalBlocker quiet(m_scrollBar);
+    m_scrollBar->setValue(value);
 }
 
 void Fotonar::focus(const ControlSpec &control)
 {
-    this->control<QWidget>(toQString(control.name))->setFocus(Qt::TabFocusReason);
+    widget(control.id)->setFocus(Qt::TabFocusReason);
 }
 
 Surface &Fotonar::surface()
@@ -423,7 +424,7 @@ void Fotonar::closeEvent(QCloseEvent *event)
 void Fotonar::resizeEvent(QResizeEvent *event)
 {
     // Maximized, full screen or resized, during a run too: the design follows the window.
-    refit();
+    m_fit.follow(width(), height(), 1);
     QWidget::resizeEvent(event);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "designfit.h"
 #include "layout.h"
 #include "windowcontroller.h"
+#include "windowfit.h"
 
-#include <QHash>
 #include <QWidget>
+
+#include <array>
 
 class QKeyEvent;
 class QStyle;
@@ -13,13 +14,15 @@ class QStyle;
 namespace fotonar {
 
 class Announcer;
+class FocusScrollBar;
+class OptionStyle;
 class PictureWidget;
 
 /// The program's one window: the parameter choices along the top edge, Start and Konec, the
-/// title and the prompt, and below them the picture that a run draws. Control names follow the
-/// layout ("op15", "cmdStart", ...) and are the widgets' object names. Its behaviour is the
-/// shared WindowController's; the window forwards Qt's events to it.
-class Fotonar : public QWidget, private WindowFrontEnd
+/// title and the prompt, and below them the picture that a run draws. Its widgets are the
+/// layout's controls, kept by ControlId, their object names the controls' names (op15, cmdStart,
+/// ...). Its behaviour is the shared WindowController's; the window forwards Qt's events to it.
+class Fotonar : public QWidget, private WindowFrontEnd, private WindowFit::Widgets
 {
     Q_OBJECT
 
@@ -59,33 +62,30 @@ private:
     void describePicture(const PictureDescription &picture) override;
     void announce(const std::string &message) override;
 
+    void applyFonts(std::span<const ControlFont> fonts) override;
+    void applyLengths(const ControlLengths &lengths) override;
+    void placePicture(const Box &area, const DesignFit &fit) override;
+    void placeControl(const ControlSpec &control, const Box &box) override;
+    void fitTitle(const ControlSpec &title, const DesignFit &fit) override;
+
     void createControls();
-    /// Fits the design to the window: the picture, every control's place and font.
-    void refit();
-    void applyFonts();
-    void place(const ControlSpec &entry);
     void measureCaptions();
     QWidget *createControl(const ControlSpec &entry, QWidget *parent);
     void setTabOrder();
     void connectHandlers();
     bool keyPressed(QObject *control, const QKeyEvent &event);
-    template<typename T> T *control(const QString &name) const
-    {
-        return static_cast<T *>(m_controls.value(name));
-    }
-    template<typename T> T *control(const char *name) const
-    {
-        return control<T>(QLatin1String(name));
-    }
+    QWidget *widget(ControlId id) const { return m_controls[std::size_t(id)]; }
+    /// Control `id` as the widget its kind makes; nullptr where it is not a T.
+    template<typename T> T *control(ControlId id) const { return qobject_cast<T *>(widget(id)); }
 
     WindowController m_controller;
-    DesignFit m_fit;
-    double m_fontZoom = 0; ///< the zoom the fonts were made for; 0 before the first fit
+    WindowFit m_fit; ///< the design fitted to the window, at every resize
     bool m_wasMaximized = false; ///< before full screen
     PictureWidget *m_picture = nullptr;
     Announcer *m_announcer = nullptr;
-    QStyle *m_optionStyle = nullptr;
-    QHash<QString, QWidget *> m_controls; ///< by name, as the layout names them
+    OptionStyle *m_optionStyle = nullptr;
+    std::array<QWidget *, kControlCount> m_controls {}; ///< by ControlId
+    FocusScrollBar *m_scrollBar = nullptr; ///< HScroll1
     bool m_exposed = false; ///< the window has been exposed once and its captions measured
 };
 

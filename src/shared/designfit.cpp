@@ -21,25 +21,29 @@ bool DesignFit::fitTo(double width, double height, double density, double leastZ
     // a density such as 1.25, is zoom 1 and not a hair less.
     const double fits = std::min(
         (width + 0.5) / (kPreferredWidth * density), (height + 0.5) / (kPreferredHeight * density));
-    const double zoom = std::max({std::floor(fits / kZoomStep) * kZoomStep, leastZoom, kZoomStep});
-    const double scale = density * zoom;
-    const int left = std::max(0, int(std::floor((width - rounded(kPreferredWidth * scale)) / 2)));
-    const int top = std::max(0, int(std::floor((height - rounded(kPreferredHeight * scale)) / 2)));
-    const bool changed = zoom != m_zoom || density != m_density || left != m_left || top != m_top;
-    m_zoom = zoom;
+    const double fittedZoom
+        = std::max({std::floor(fits / kZoomStep) * kZoomStep, leastZoom, kZoomStep});
+    const double fittedScale = density * fittedZoom;
+    const int fittedLeft
+        = std::max(0, int(std::floor((width - rounded(kPreferredWidth * fittedScale)) / 2)));
+    const int fittedTop
+        = std::max(0, int(std::floor((height - rounded(kPreferredHeight * fittedScale)) / 2)));
+    const bool changed = fittedZoom != m_zoom || density != m_density || fittedLeft != m_left
+        || fittedTop != m_top;
+    m_zoom = fittedZoom;
     m_density = density;
-    m_left = left;
-    m_top = top;
+    m_left = fittedLeft;
+    m_top = fittedTop;
     return changed;
 }
 
 Box DesignFit::place(const Box &design) const
 {
     const double s = scale();
-    const int left = rounded(design.left * s);
-    const int top = rounded(design.top * s);
-    return {m_left + left, m_top + top, rounded(design.right() * s) - left,
-        rounded((design.top + design.height) * s) - top};
+    const int x = rounded(design.left * s);
+    const int y = rounded(design.top * s);
+    return {m_left + x, m_top + y, rounded(design.right() * s) - x,
+        rounded((design.top + design.height) * s) - y};
 }
 
 Box DesignFit::designBox(const ControlSpec &entry) const
@@ -48,8 +52,8 @@ Box DesignFit::designBox(const ControlSpec &entry) const
     if (entry.revealedAs)
         if (const auto moved = m_moved.find(*entry.revealedAs); moved != m_moved.end())
             std::tie(box.left, box.top) = moved->second;
-    if (!entry.container.empty()) {
-        const Box &frame = controlSpec(entry.container).box;
+    if (entry.container) {
+        const Box &frame = controlSpec(*entry.container).box;
         box.left += frame.left;
         box.top += frame.top;
     }
@@ -64,9 +68,9 @@ Box DesignFit::place(const ControlSpec &entry) const
 Box DesignFit::placeInContainer(const ControlSpec &entry) const
 {
     Box placed = place(entry);
-    if (!entry.container.empty()) {
+    if (entry.container) {
         // Its edges where the window's rule puts them, counted from its frame's.
-        const Box frame = place(controlSpec(entry.container));
+        const Box frame = place(controlSpec(*entry.container));
         placed.left -= frame.left;
         placed.top -= frame.top;
     }

@@ -10,15 +10,6 @@ namespace fotonar {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, FieldWrite>, 6> kOptions {{
-    {"op1", {Field::nIndex, 1}},
-    {"op15", {Field::nIndex, 1.5}},
-    {"op2", {Field::nIndex, 2}},
-    {"op25", {Field::nIndex, 2.5}},
-    {"op100", {Field::nVzdalenost, 100}},
-    {"op400", {Field::nVzdalenost, 400}},
-}};
-
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -140,14 +131,6 @@ std::optional<double> readNumber(std::string_view text, std::string_view separat
     if (!value || !std::isfinite(*value))
         return std::nullopt;
     return value;
-}
-
-std::optional<FieldWrite> optionChoice(std::string_view option)
-{
-    for (const auto &[name, write] : kOptions)
-        if (name == option)
-            return write;
-    return std::nullopt;
 }
 
 std::string fieldText(const FieldWrite &write, std::string_view separator)

@@ -23,23 +23,15 @@ std::string fixedText(double value, int decimals, std::string_view separator);
 /// text is not such a number or does not fit a double.
 std::optional<double> readNumber(std::string_view text, std::string_view separator);
 
-/// What a click on an option button writes, and what start-up writes.
+/// What a click on an option button writes (op15: nIndex, 1.5), and what start-up writes.
 struct FieldWrite
 {
     Field field;
     double value;
 };
 
-/// The field and value behind option button `option` ("op15": nIndex, 1.5); nothing for a name
-/// that is not an option button.
-std::optional<FieldWrite> optionChoice(std::string_view option);
 /// `write.value` as field text: whole numbers as digits, the others under `separator`.
 std::string fieldText(const FieldWrite &write, std::string_view separator);
-
-/// Start-up: the options selected and the slow-down written, in the order the window does it.
-inline constexpr std::string_view kStartIndexOption = "op2";
-inline constexpr std::string_view kStartDistanceOption = "op400";
-inline constexpr int kStartSlowDown = 1;
 
 /// The three fields as a plain front end keeps them, read as a run needs them.
 class FieldTexts : public Parameters

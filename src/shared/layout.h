@@ -1,8 +1,10 @@
 #pragma once
 
 #include "colour.h"
+#include "fieldtext.h"
 #include "surface.h"
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
@@ -16,6 +18,34 @@ namespace fotonar {
 
 enum class ControlKind { Frame, Option, ScrollBar, Button, Label, Image };
 
+/// The window's controls, one for each row of the layout table and in its order. Each is named
+/// as the control is (its widget's object name, its element's id in the page, its handlers'
+/// names), so that a control is named in code by its enumerator and a misspelt one does not
+/// compile.
+enum class ControlId {
+    frmVzdalenost,
+    op400,
+    op100,
+    frmIndex,
+    op1,
+    op15,
+    op2,
+    op25,
+    HScroll1,
+    cmdStart,
+    cmdKonec,
+    labFotonar,
+    labKliknout,
+    labZdroj,
+    labDetektor,
+    labCas,
+    labSuma,
+    labRadiusvektory,
+    imaAlfy,
+    imaBeta,
+};
+inline constexpr std::size_t kControlCount = std::size_t(ControlId::imaBeta) + 1;
+
 struct Box
 {
     int left = 0;
@@ -24,13 +54,15 @@ struct Box
     int height = 0;
 
     int right() const { return left + width; }
+    bool operator==(const Box &) const = default;
 };
 
 struct ControlSpec
 {
+    ControlId id;
     ControlKind kind;
-    std::string_view name; ///< "op15", "cmdStart", ...
-    std::string_view container; ///< the frame it stands in; empty for the window
+    std::string_view name; ///< op15, cmdStart, ...: its object name and element id
+    std::optional<ControlId> container; ///< the frame it stands in; none for the window
     Box box;
     std::string_view caption; ///< UTF-8; for an image, the bitmap's name ("alfa", "beta")
     /// Pixel size at 96 dpi of its "Times New Roman" bold font (9.75 pt is 13 px, 12 pt 16,
@@ -44,15 +76,16 @@ struct ControlSpec
     std::string_view accessibleName;
     /// The name under which a run reveals and moves it, for the seven hidden ones.
     std::optional<Control> revealedAs;
+    /// What choosing it writes into a parameter field, for an option button.
+    std::optional<FieldWrite> writes;
 };
 
-/// Every control of the window, in the order they are created.
+/// Every control of the window, in the order they are created: row i is ControlId(i).
 std::span<const ControlSpec> windowLayout();
-/// The control called `name`; throws std::out_of_range for an unknown name.
-const ControlSpec &controlSpec(std::string_view name);
-/// The control called `name`; nullptr for an unknown name.
-const ControlSpec *findControl(std::string_view name);
-/// The label or image that a run reveals and moves as `control`.
+/// The row of control `id`.
+const ControlSpec &controlSpec(ControlId id);
+/// The label or image that a run reveals and moves as `control`: the run's name for it mapped
+/// to the window's.
 const ControlSpec &revealedControl(Control control);
 /// The text an accessibility tool reads for a control: its accessible name, or its caption.
 std::string_view accessibleName(const ControlSpec &entry);
@@ -76,6 +109,8 @@ inline constexpr std::string_view kDefaultFamily = "Arial";
 /// The option buttons' indicator, in pixels at 96 dpi, and the space before the caption.
 inline constexpr int kOptionIndicator = 13;
 inline constexpr int kOptionSpacing = 3;
+/// The frame around the focused scroll bar, in pixels at 96 dpi, as bold as the buttons' focus.
+inline constexpr int kFocusFrame = 2;
 /// The default font of the controls that have none of their own (the option buttons): the
 /// classic desktop's 8-point dialog font, 11 px at 96 dpi, in Arial's metrics.
 inline constexpr int kDefaultFontPixels = 11;

@@ -14,21 +14,21 @@ WindowController::WindowController(WindowFrontEnd &frontEnd, std::string decimal
 
 void WindowController::Form_Load()
 {
-    for (const std::string_view name : {kStartIndexOption, kStartDistanceOption}) {
-        const ControlSpec &option = controlSpec(name);
-        m_chosen[option.container] = &option;
+    for (const ControlId id : {kStartIndexOption, kStartDistanceOption}) {
+        const ControlSpec &option = controlSpec(id);
+        m_chosen[*option.container] = &option;
         m_frontEnd.selectOption(option);
-        m_fields.write(*optionChoice(name));
+        m_fields.write(*option.writes);
     }
     m_slowDown = kStartSlowDown;
     m_fields.set(Field::nSpomaleni, wholeNumberText(kStartSlowDown));
     describe(describeEmptyPicture());
 }
 
-void WindowController::option_Click(std::string_view name)
+void WindowController::option_Click(ControlId id)
 {
-    const ControlSpec &option = controlSpec(name);
-    m_chosen[option.container] = &option;
+    const ControlSpec &option = controlSpec(id);
+    m_chosen[*option.container] = &option;
     m_frontEnd.selectOption(option);
     handle({Action::Kind::WriteOption, &option});
 }
@@ -57,17 +57,17 @@ bool WindowController::Form_QueryUnload()
     return false;
 }
 
-void WindowController::click(std::string_view control)
+void WindowController::click(ControlId control)
 {
-    if (control == "cmdStart")
+    if (control == ControlId::cmdStart)
         cmdStart_Click();
-    else if (control == "cmdKonec")
+    else if (control == ControlId::cmdKonec)
         cmdKonec_Click();
-    else if (optionChoice(control))
+    else if (controlSpec(control).writes)
         option_Click(control);
 }
 
-bool WindowController::keyPressed(std::string_view focused, Key key)
+bool WindowController::keyPressed(ControlId focused, Key key)
 {
     if (key == Key::FullScreen || key == Key::Escape) {
         const bool full = m_frontEnd.isFullScreen();
@@ -76,11 +76,11 @@ bool WindowController::keyPressed(std::string_view focused, Key key)
         m_frontEnd.setFullScreen(!full);
         return true;
     }
-    const ControlSpec *control = findControl(focused);
-    if (!control || m_ended)
+    if (m_ended)
         return false;
     const KeyAction action = keyAction(
-        *control, key, [this](const ControlSpec &option) { return isChosen(option); }, m_slowDown);
+        controlSpec(focused), key, [this](const ControlSpec &option) { return isChosen(option); },
+        m_slowDown);
     switch (action.kind) {
     case KeyAction::Kind::Unused:
         return false;
@@ -91,7 +91,7 @@ bool WindowController::keyPressed(std::string_view focused, Key key)
         break;
     case KeyAction::Kind::Choose:
         m_frontEnd.focus(*action.control);
-        option_Click(action.control->name);
+        option_Click(action.control->id);
         break;
     case KeyAction::Kind::Slide:
         if (action.value != m_slowDown) {
@@ -100,7 +100,7 @@ bool WindowController::keyPressed(std::string_view focused, Key key)
         }
         break;
     case KeyAction::Kind::Press:
-        click(action.control->name);
+        click(action.control->id);
         break;
     }
     return true;
@@ -108,7 +108,7 @@ bool WindowController::keyPressed(std::string_view focused, Key key)
 
 bool WindowController::isChosen(const ControlSpec &option) const
 {
-    const auto chosen = m_chosen.find(option.container);
+    const auto chosen = option.container ? m_chosen.find(*option.container) : m_chosen.end();
     return chosen != m_chosen.end() && chosen->second == &option;
 }
 
@@ -134,7 +134,7 @@ void WindowController::perform(const Action &action)
 {
     switch (action.kind) {
     case Action::Kind::WriteOption:
-        m_fields.write(*optionChoice(action.option->name));
+        m_fields.write(*action.option->writes);
         break;
     case Action::Kind::WriteSlowDown:
         m_fields.set(Field::nSpomaleni, wholeNumberText(action.value));

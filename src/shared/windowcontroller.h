@@ -13,6 +13,13 @@
 
 namespace fotonar {
 
+/// Start-up: the options selected and the slow-down written, in the order the window does it,
+/// and the control that has the focus first, Start: Space or Enter at once runs with them.
+inline constexpr ControlId kStartIndexOption = ControlId::op2;
+inline constexpr ControlId kStartDistanceOption = ControlId::op400;
+inline constexpr int kStartSlowDown = 1;
+inline constexpr ControlId kStartFocus = ControlId::cmdStart;
+
 /// The toolkit's side of the window, as its behaviour needs it. Drawing, showing and moving the
 /// labels and images that a run reveals, and putting frames on the screen go through the
 /// window's Surface; the rest is here.
@@ -72,8 +79,8 @@ public:
 
     /// Selects the start-up options and writes "2", "400" and "1" into the fields.
     void Form_Load();
-    /// A click on option button `option` ("op15"): selects it and writes its field.
-    void option_Click(std::string_view option);
+    /// A click on option button `option` (op15): selects it and writes its field.
+    void option_Click(ControlId option);
     /// The scroll bar now stands at `value` (kSlowDownMin to kSlowDownMax).
     void HScroll1_Change(int value);
     /// A whole run, inside this handler; a run-time error is reported and ends the program with
@@ -84,12 +91,13 @@ public:
     /// The window's own close control: true when it may close now. During a run the close
     /// waits, and the end of the run quits with status 0.
     bool Form_QueryUnload();
-    /// A click on button or option button `control` ("cmdStart", "op15"): its handler.
-    void click(std::string_view control);
-    /// `key` pressed while control `focused` ("op15") has the focus: true where the window's
+    /// A click on button or option button `control` (cmdStart, op15): its handler; nothing for
+    /// another control.
+    void click(ControlId control);
+    /// `key` pressed while control `focused` (op15) has the focus: true where the window's
     /// keyboard (keyboard.h) took it, and the toolkit must not handle it as well. F11 toggles
     /// full screen and Escape leaves it, during a run too: the run goes on at the new size.
-    bool keyPressed(std::string_view focused, Key key);
+    bool keyPressed(ControlId focused, Key key);
 
     const FieldTexts &fields() const { return m_fields; }
     /// For tests and diagnostics; the window writes the fields only from its handlers.
@@ -121,7 +129,7 @@ private:
 
     WindowFrontEnd &m_frontEnd;
     FieldTexts m_fields;
-    std::map<std::string_view, const ControlSpec *> m_chosen; ///< by frame
+    std::map<ControlId, const ControlSpec *> m_chosen; ///< by frame
     int m_slowDown = kStartSlowDown;
     PictureDescription m_picture;
     std::deque<Action> m_waiting; ///< what was done during the run, in order

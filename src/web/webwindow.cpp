@@ -15,8 +15,8 @@
 #include <emscripten.h>
 
 #include <array>
-#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,22 +32,45 @@ EM_JS(void, js_put_pixels, (const void *pixels, int width, int height, const int
 // A task of its own (the page's nextTask): the browser paints what is due and handles what is
 // not input, then the run goes on.
 EM_ASYNC_JS(void, js_yield, (), { await Fotonar.nextTask(); });
-// The inbox's oldest event into `buffer`; 0 where the inbox is empty.
-EM_JS(int, js_take_event, (char *buffer, int size), {
+// The inbox's oldest event: its kind (PageEvent), the control's index (-1: none) and its number
+// (a Key, the scroll bar's value, a scale); false where the inbox is empty.
+EM_JS(bool, js_take_event, (int *kind, int *control, double *value), {
     const event = Fotonar.takeEvent();
     if (event === undefined)
-        return 0;
-    stringToUTF8(event, buffer, size);
-    return 1;
+        return false;
+    HEAP32[kind >> 2] = event.kind;
+    HEAP32[control >> 2] = event.control;
+    HEAPF64[value >> 3] = event.value;
+    return true;
 });
-EM_JS(void, js_show_control, (const char *name), { Fotonar.showControl(UTF8ToString(name)); });
-EM_JS(void, js_move_control, (const char *name, int left, int top), {
-    Fotonar.moveControl(UTF8ToString(name), left, top);
+// The window and its controls as the page builds them; colours as 0xBBGGRR, -1 for none.
+EM_JS(void, js_lay_out_window, (const char *caption, int width, int height, int slowDownMin,
+    int slowDownMax, int focusColour, int startFocus, int start, int title), {
+    Fotonar.layOutWindow({caption: UTF8ToString(caption), width, height,
+        slowDown: [slowDownMin, slowDownMax], focus: focusColour, startFocus, start, title});
+});
+EM_JS(void, js_lay_out_control, (int index, const char *kind, const char *name, int container,
+    int left, int top, int width, int height, const char *caption, const char *accessibleName,
+    int fontPixels, int background, int tabIndex, bool visible, bool enabled), {
+    Fotonar.layOutControl({index, kind: UTF8ToString(kind), name: UTF8ToString(name), container,
+        box: [left, top, width, height], caption: UTF8ToString(caption),
+        accessibleName: UTF8ToString(accessibleName), fontPixels, background, tabIndex,
+        visible: !!visible, enabled: !!enabled});
+});
+// The browser's name of a key (KeyboardEvent.key; Shift+Tab as the page names it) and its Key.
+EM_JS(void, js_lay_out_key, (const char *name, int key), { Fotonar.layOutKey(UTF8ToString(name), key); });
+// The numbers of the inbox's kinds of event (PageEvent).
+EM_JS(void, js_lay_out_events, (int click, int scroll, int key, int resize, int repaint), {
+    Fotonar.layOutEvents({click, scroll, key, resize, repaint});
+});
+EM_JS(void, js_show_control, (int control), { Fotonar.showControl(control); });
+EM_JS(void, js_move_control, (int control, int left, int top), {
+    Fotonar.moveControl(control, left, top);
 });
 EM_JS(double, js_frame_interval, (), { return Fotonar.frameInterval(); });
-EM_JS(void, js_select_option, (const char *name), { Fotonar.selectOption(UTF8ToString(name)); });
+EM_JS(void, js_select_option, (int option), { Fotonar.selectOption(option); });
 EM_JS(void, js_show_slow_down, (int value), { Fotonar.showSlowDown(value); });
-EM_JS(void, js_focus, (const char *name), { Fotonar.focus(UTF8ToString(name)); });
+EM_JS(void, js_focus, (int control), { Fotonar.focus(control); });
 EM_JS(void, js_show_error, (const char *message), { Fotonar.showError(UTF8ToString(message)); });
 EM_JS(void, js_describe_picture, (const char *name, const char *description), {
     Fotonar.describePicture(UTF8ToString(name), UTF8ToString(description));
@@ -56,29 +79,36 @@ EM_JS(void, js_announce, (const char *message), { Fotonar.announce(UTF8ToString(
 EM_JS(void, js_quit, (int status), { Fotonar.quit(status); });
 // clang-format on
 
+using fotonar::ControlId;
 using fotonar::Key;
 
-constexpr std::array<std::pair<std::string_view, Key>, 12> kKeys {
-    {{"Tab", Key::Tab}, {"BackTab", Key::BackTab}, {"Left", Key::Left}, {"Right", Key::Right},
-        {"Up", Key::Up}, {"Down", Key::Down}, {"PageUp", Key::PageUp}, {"PageDown", Key::PageDown},
-        {"Home", Key::Home}, {"End", Key::End}, {"Space", Key::Space}, {"Enter", Key::Enter}}};
+// What the page puts in its inbox.
+enum class PageEvent { Click, Scroll, Key, Resize, Repaint };
 
-// "key op15 Right" as its words.
-std::vector<std::string_view> words(std::string_view text)
+// The keys of the window's keyboard by the browser's names.
+constexpr std::array<std::pair<const char *, Key>, 12> kKeys {
+    {{"Tab", Key::Tab}, {"Shift+Tab", Key::BackTab}, {"ArrowLeft", Key::Left},
+        {"ArrowRight", Key::Right}, {"ArrowUp", Key::Up}, {"ArrowDown", Key::Down},
+        {"PageUp", Key::PageUp}, {"PageDown", Key::PageDown}, {"Home", Key::Home},
+        {"End", Key::End}, {" ", Key::Space}, {"Enter", Key::Enter}}};
+
+// The control at `index` of the table the page was handed; none for another number.
+std::optional<ControlId> controlAt(int index)
 {
-    std::vector<std::string_view> split;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find(' '), text.size());
-        split.push_back(text.substr(0, end));
-        text.remove_prefix(std::min(end + 1, text.size()));
-    }
-    return split;
+    if (index < 0 || std::size_t(index) >= fotonar::kControlCount)
+        return std::nullopt;
+    return ControlId(index);
 }
 
-// A number the page wrote ("3", "1.25"); the module's C locale reads a point.
-double number(std::string_view text)
+int indexOf(ControlId control)
 {
-    return std::strtod(std::string(text).c_str(), nullptr);
+    return int(control);
+}
+
+// A colour as the page takes it: 0xBBGGRR, -1 for none.
+int colourNumber(std::optional<fotonar::Colour> colour)
+{
+    return colour ? int(*colour & 0xFFFFFF) : -1;
 }
 
 class WebWindow : public fotonar::WindowFrontEnd, private fotonar::PixelSurface::Screen
@@ -99,38 +129,45 @@ public:
     /// Hands every event of the page's inbox to the controller, in order.
     void deliverEvents()
     {
-        std::array<char, 64> buffer {};
-        while (js_take_event(buffer.data(), int(buffer.size())))
-            handle(words(buffer.data()));
+        int kind = 0;
+        int control = -1;
+        double value = 0;
+        while (js_take_event(&kind, &control, &value))
+            handle(PageEvent(kind), controlAt(control), value);
     }
 
 private:
-    void handle(const std::vector<std::string_view> &event)
+    void handle(PageEvent kind, std::optional<ControlId> control, double value)
     {
-        const std::string_view kind = event.empty() ? "" : event[0];
-        if (kind == "click" && event.size() == 2)
-            m_controller.click(event[1]);
-        else if (kind == "scroll" && event.size() == 2)
-            m_controller.HScroll1_Change(int(number(event[1])));
-        else if (kind == "key" && event.size() == 3)
-            for (const auto &[name, key] : kKeys)
-                if (name == event[2])
-                    m_controller.keyPressed(event[1], key);
-        if (kind == "resize" && event.size() == 2) {
-            m_surface.resize(fotonar::kPreferredWidth, fotonar::kPreferredHeight, number(event[1]));
+        switch (kind) {
+        case PageEvent::Click:
+            if (control)
+                m_controller.click(*control);
+            break;
+        case PageEvent::Scroll:
+            m_controller.HScroll1_Change(int(value));
+            break;
+        case PageEvent::Key:
+            if (control)
+                m_controller.keyPressed(*control, Key(int(value)));
+            break;
+        case PageEvent::Resize:
+            m_surface.resize(fotonar::kPreferredWidth, fotonar::kPreferredHeight, value);
             m_surface.showChanges();
-        } else if (kind == "repaint") { // the browser dropped the canvas's pixels
+            break;
+        case PageEvent::Repaint: // the browser dropped the canvas's pixels
             m_surface.invalidate();
             m_surface.showChanges();
+            break;
         }
     }
 
     void selectOption(const fotonar::ControlSpec &option) override
     {
-        js_select_option(option.name.data());
+        js_select_option(indexOf(option.id));
     }
     void showSlowDown(int value) override { js_show_slow_down(value); }
-    void focus(const fotonar::ControlSpec &control) override { js_focus(control.name.data()); }
+    void focus(const fotonar::ControlSpec &control) override { js_focus(indexOf(control.id)); }
     fotonar::Surface &surface() override { return m_surface; }
     void showRunError(const std::string &message) override { js_show_error(message.c_str()); }
     void quit(int exitStatus) override { js_quit(exitStatus); }
@@ -157,11 +194,11 @@ private:
     }
     void showControl(fotonar::Control control) override
     {
-        js_show_control(fotonar::revealedControl(control).name.data());
+        js_show_control(indexOf(fotonar::revealedControl(control).id));
     }
     void moveControl(fotonar::Control control, int left, int top) override
     {
-        js_move_control(fotonar::revealedControl(control).name.data(), left, top);
+        js_move_control(indexOf(fotonar::revealedControl(control).id), left, top);
     }
     std::chrono::nanoseconds frameInterval() override
     {
@@ -175,56 +212,35 @@ private:
 std::unique_ptr<WebWindow> window;
 std::string text; // what the last call that returns text returned
 
-std::string jsonString(std::string_view value)
-{
-    std::string quoted = "\"";
-    for (const char c : value) {
-        if (c == '"' || c == '\\')
-            quoted += '\\';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
-std::string colourText(std::optional<fotonar::Colour> colour)
-{
-    if (!colour)
-        return "null";
-    const fotonar::Colour c = *colour;
-    return "[" + std::to_string(c & 0xFF) + "," + std::to_string((c >> 8) & 0xFF) + ","
-        + std::to_string((c >> 16) & 0xFF) + "]";
-}
+fotonar::DesignFit viewport; // the design in the browser's viewport, as the page last asked
 
 } // namespace
 
 extern "C" {
 
-/// The window as JSON: its caption, size, slow-down range and focus colour, and every control of
-/// the layout table in table order, with its place, caption, font size, background and tab index.
-EMSCRIPTEN_KEEPALIVE const char *fotonar_layout()
+/// Hands the page the window (its caption, size, slow-down range, focus colour, the control
+/// that has the focus first, Start and the title), every control of the layout table in table
+/// order with its place, caption, font size, background and tab index, the keys of its keyboard
+/// and the kinds of event its inbox takes.
+EMSCRIPTEN_KEEPALIVE void fotonar_layout()
 {
     using namespace fotonar;
     static constexpr const char *kinds[] {
         "frame", "option", "scrollbar", "button", "label", "image"};
-    text = "{\"caption\":" + jsonString(windowCaption()) + ",\"width\":"
-        + std::to_string(kPreferredWidth) + ",\"height\":" + std::to_string(kPreferredHeight)
-        + ",\"slowDown\":[" + std::to_string(kSlowDownMin) + "," + std::to_string(kSlowDownMax)
-        + "],\"focus\":" + colourText(classicSystemColour(kHighlightEntry)) + ",\"controls\":[";
-    for (const ControlSpec &entry : windowLayout()) {
-        text += (&entry == windowLayout().data() ? "" : ",");
-        text += "{\"kind\":\"" + std::string(kinds[int(entry.kind)]) + "\",\"name\":"
-            + jsonString(entry.name) + ",\"container\":" + jsonString(entry.container)
-            + ",\"box\":[" + std::to_string(entry.box.left) + "," + std::to_string(entry.box.top)
-            + "," + std::to_string(entry.box.width) + "," + std::to_string(entry.box.height)
-            + "],\"caption\":" + jsonString(entry.caption)
-            + ",\"accessibleName\":" + jsonString(accessibleName(entry)) + ",\"fontPixels\":"
-            + std::to_string(entry.fontPixels) + ",\"background\":" + colourText(entry.background)
-            + ",\"tabIndex\":" + std::to_string(entry.tabIndex)
-            + ",\"visible\":" + (entry.visible ? "true" : "false")
-            + ",\"enabled\":" + (entry.enabled ? "true" : "false") + "}";
-    }
-    text += "]}";
-    return text.c_str();
+    js_lay_out_window(windowCaption().c_str(), kPreferredWidth, kPreferredHeight, kSlowDownMin,
+        kSlowDownMax, colourNumber(classicSystemColour(kHighlightEntry)), indexOf(kStartFocus),
+        indexOf(ControlId::cmdStart), indexOf(ControlId::labFotonar));
+    for (const ControlSpec &entry : windowLayout())
+        js_lay_out_control(indexOf(entry.id), kinds[int(entry.kind)],
+            std::string(entry.name).c_str(), entry.container ? indexOf(*entry.container) : -1,
+            entry.box.left, entry.box.top, entry.box.width, entry.box.height,
+            std::string(entry.caption).c_str(), std::string(accessibleName(entry)).c_str(),
+            entry.fontPixels, colourNumber(entry.background), entry.tabIndex, entry.visible,
+            entry.enabled);
+    for (const auto &[name, key] : kKeys)
+        js_lay_out_key(name, int(key));
+    js_lay_out_events(int(PageEvent::Click), int(PageEvent::Scroll), int(PageEvent::Key),
+        int(PageEvent::Resize), int(PageEvent::Repaint));
 }
 
 /// Makes the window, `scale` being the canvas's device pixels a CSS pixel of the design, and
@@ -241,40 +257,53 @@ EMSCRIPTEN_KEEPALIVE void fotonar_set_separator(const char *separator)
     window->controller().fields().setSeparator(separator);
 }
 
-/// Takes the page's inbox: "click NAME", "scroll VALUE", "key NAME KEY" (the focused control
-/// and a key of the window's keyboard), "resize SCALE" and "repaint". A Start runs inside this
-/// call, yielding as it goes (call it asynchronously).
+/// Takes the page's inbox: clicks, the scroll bar's moves, keys (of the window's keyboard, on
+/// the focused control), a new scale and a repaint. A Start runs inside this call, yielding as
+/// it goes (call it asynchronously).
 EMSCRIPTEN_KEEPALIVE void fotonar_pump()
 {
     window->deliverEvents();
 }
 
-/// How the window's design fits a viewport of `width` x `height` device pixels at `density`
-/// device pixels a CSS pixel: "zoom left top", the offsets in device pixels.
-EMSCRIPTEN_KEEPALIVE const char *fotonar_fit(double width, double height, double density)
+/// Fits the window's design to a viewport of `width` x `height` device pixels at `density`
+/// device pixels a CSS pixel; returns the zoom.
+EMSCRIPTEN_KEEPALIVE double fotonar_fit(double width, double height, double density)
 {
-    fotonar::DesignFit fit;
-    fit.fitTo(width, height, density, fotonar::DesignFit::kBrowserLeastZoom);
-    text = std::to_string(fit.zoom()) + " " + std::to_string(fit.left()) + " "
-        + std::to_string(fit.top());
-    return text.c_str();
+    viewport.fitTo(width, height, density, fotonar::DesignFit::kBrowserLeastZoom);
+    return viewport.zoom();
 }
 
-/// The title's box width and letter spacing for a caption `advance` CSS pixels wide at the
-/// window's `zoom`, as two numbers "width spacing" in the same pixels.
-EMSCRIPTEN_KEEPALIVE const char *fotonar_fit_title(double advance, int characters, double zoom)
+/// Where that fit puts the design's top-left corner, device pixels from the viewport's.
+EMSCRIPTEN_KEEPALIVE int fotonar_fit_left()
 {
-    const fotonar::TitleFit fit = fotonar::fitTitle(advance, characters, zoom);
-    text = std::to_string(fit.width) + " " + std::to_string(fit.letterSpacing);
-    return text.c_str();
+    return viewport.left();
 }
 
-/// The space between the letters of label `name`'s caption, `advance` CSS pixels wide at the
+EMSCRIPTEN_KEEPALIVE int fotonar_fit_top()
+{
+    return viewport.top();
+}
+
+/// The title's box width and the space between its letters (fitTitle) for a caption `advance`
+/// CSS pixels wide at the window's `zoom`, in the same pixels.
+EMSCRIPTEN_KEEPALIVE double fotonar_title_width(double advance, int characters, double zoom)
+{
+    return fotonar::fitTitle(advance, characters, zoom).width;
+}
+
+EMSCRIPTEN_KEEPALIVE double fotonar_title_spacing(double advance, int characters, double zoom)
+{
+    return fotonar::fitTitle(advance, characters, zoom).letterSpacing;
+}
+
+/// The space between the letters of label `control`'s caption, `advance` CSS pixels wide at the
 /// window's `zoom`, that makes it fit its box (negative: closed up; 0 where it fits).
 EMSCRIPTEN_KEEPALIVE double fotonar_caption_spacing(
-    const char *name, double advance, int characters, double zoom)
+    int control, double advance, int characters, double zoom)
 {
-    return fotonar::captionSpacing(fotonar::controlSpec(name), advance, characters, zoom);
+    const std::optional<ControlId> label = controlAt(control);
+    return label ? fotonar::captionSpacing(fotonar::controlSpec(*label), advance, characters, zoom)
+                 : 0;
 }
 
 /// For tests and diagnostics: a parameter field's text (0 nIndex, 1 nVzdalenost,

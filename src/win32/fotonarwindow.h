@@ -1,26 +1,27 @@
 #pragma once
 
-#include "designfit.h"
+#include "controlwindows.h"
+#include "fullscreen.h"
 #include "gdi.h"
-#include "labelview.h"
 #include "layout.h"
-#include "optionview.h"
+#include "picturewindow.h"
 #include "pixelsurface.h"
 #include "windowcontroller.h"
+#include "windowfit.h"
 
-#include <map>
 #include <optional>
-#include <vector>
 
 namespace fotonar::win32 {
 
-/// The program's one window on Windows: the controls of the shared layout as native controls,
-/// scaled to the monitor's dots per inch and zoomed to fill the window, over the picture that a
-/// run draws (the shared PixelSurface, laid out as a 32-bit DIB and copied to a child window of
-/// its own in WM_PAINT, which screen readers read as an image described in words). The window
-/// object lives with its HWND; each message goes to a small handler. Its behaviour and keyboard
-/// are the shared WindowController's; the window forwards the messages to it.
-class FotonarWindow : private WindowFrontEnd, private PixelSurface::Screen
+/// The program's one window on Windows: the controls of the shared layout as native controls
+/// (ControlWindows), scaled to the monitor's dots per inch and zoomed to fill the window, over
+/// the picture that a run draws (PictureWindow). The window object lives with its HWND; each
+/// message goes to a small handler. Its behaviour and keyboard are the shared
+/// WindowController's, its layout the shared WindowFit's; the window forwards the messages to
+/// them and carries out what they ask.
+class FotonarWindow : private WindowFrontEnd,
+                      private PixelSurface::Screen,
+                      private WindowFit::Widgets
 {
 public:
     /// Creates the window with its controls and runs the start-up handler; does not show it.
@@ -44,32 +45,23 @@ public:
     int exitStatus() const { return m_exitStatus; }
 
 private:
-    struct ControlWindow
-    {
-        const ControlSpec *entry;
-        HWND handle;
-    };
-
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l);
-    static LRESULT CALLBACK pictureProcedure(HWND picture, UINT message, WPARAM w, LPARAM l);
+    HWND createWindow();
     LRESULT handleMessage(UINT message, WPARAM w, LPARAM l);
+    bool handleKey(const MSG &message);
+    /// Fits the design to the client area at the monitor's density.
+    void followClientArea();
 
-    void createControls();
-    void createPicture();
-    HWND createControl(const ControlSpec &entry, int id);
-    /// Puts every control at its place at the window's fit.
-    void placeControls();
-    void applyFonts();
-    HFONT font(int pixels);
-    HWND controlHandle(std::string_view name) const;
-    const ControlWindow *controlAt(HWND handle) const;
-
-    void selectOption(const ControlSpec &option) override;
+    void selectOption(const ControlSpec &option) override { m_controls.select(option); }
     void showSlowDown(int value) override;
     void focus(const ControlSpec &control) override;
-    Surface &surface() override;
+    Surface &surface() override { return m_surface; }
     void showRunError(const std::string &message) override;
     void quit(int exitStatus) override;
+    bool isFullScreen() const override { return m_fullScreen.isOn(); }
+    void setFullScreen(bool full) override { m_fullScreen.set(m_window, full); }
+    void describePicture(const PictureDescription &picture) override;
+    void announce(const std::string &message) override { m_picture.announce(message); }
 
     void show(std::span<const PixelRect> rectangles) override;
     void yield() override;
@@ -77,48 +69,32 @@ private:
     void moveControl(Control control, int left, int top) override;
     std::chrono::nanoseconds frameInterval() override;
     std::optional<Colour> systemColour(int entry) override;
-    bool isFullScreen() const override { return m_restored.has_value(); }
-    void describePicture(const PictureDescription &picture) override;
-    void announce(const std::string &message) override;
-    void setFullScreen(bool full) override;
 
-    bool handleKey(const MSG &message);
-    void paintPicture(HDC dc, const RECT &area);
-    /// Fits the design to the client area at the monitor's density: the picture's scale, every
-    /// control's place and font.
-    void followClientArea();
+    void applyFonts(std::span<const ControlFont> fonts) override { m_controls.applyFonts(fonts); }
+    void applyLengths(const ControlLengths &lengths) override;
+    void placePicture(const Box &area, const DesignFit &fit) override;
+    void placeControl(const ControlSpec &control, const Box &box) override;
+    void placeMoved(const ControlSpec &control, const Box &box) override;
+    void fitTitle(const ControlSpec &title, const DesignFit &fit) override;
 
-    void stackInTableOrder();
-    void fitTitle();
     void onCommand(WPARAM w, LPARAM l);
     void onScroll(WPARAM w, LPARAM l);
-    LRESULT onControlColour(HDC dc, HWND control);
+    LRESULT onControlColour(HDC dc);
+    void onPaint();
     void onDpiChanged(WPARAM w, LPARAM l);
     void onClose();
+    void onDestroy();
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;
-    HWND m_picture = nullptr; ///< the design's area, under every control, showing the surface
-    HWND m_announcer = nullptr; ///< says what a run's start and end announce
     PixelSurface m_surface;
     WindowController m_controller;
-    std::vector<ControlWindow> m_controls;
-    std::map<int, Font> m_fonts; ///< by pixel size at 96 dpi, at the fit's scale
-    std::map<std::string_view, LabelLook> m_looks; ///< of the labels and images, by name
-    std::map<std::string_view, Bitmap> m_bitmaps; ///< the images', by bitmap name
     Brush m_grey;
-    Brush m_lightGreen;
+    PictureWindow m_picture; ///< the design's area, under every control, showing the surface
+    ControlWindows m_controls;
     double m_density = 1; ///< the monitor's dots per inch / 96
-    DesignFit m_fit;
-    double m_fontScale = 0; ///< the scale the fonts were made for
-    int m_focusWidth = 2; ///< the scroll bar's focus frame, device pixels
-    OptionLook m_optionLook;
-    struct Restored
-    {
-        WINDOWPLACEMENT placement;
-        LONG_PTR style;
-    };
-    std::optional<Restored> m_restored; ///< while full screen: what the window was before
+    WindowFit m_fit; ///< the design fitted to the client area at the monitor's density
+    FullScreen m_fullScreen;
     int m_exitStatus = 0;
 };
 

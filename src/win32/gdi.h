@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 namespace fotonar::win32 {
 
@@ -21,7 +22,6 @@ using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDelete
 using Brush = GdiObject<HBRUSH>;
 using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
-using Region = GdiObject<HRGN>;
 
 struct MemoryDcDeleter
 {
@@ -64,11 +64,41 @@ private:
     HDC m_dc;
 };
 
+/// BeginPaint and EndPaint around a scope: what WM_PAINT paints `window`'s invalid area with.
+class PaintDc
+{
+public:
+    explicit PaintDc(HWND window);
+    ~PaintDc() { EndPaint(m_window, &m_paint); }
+    PaintDc(const PaintDc &) = delete;
+    PaintDc &operator=(const PaintDc &) = delete;
+    operator HDC() const { return m_dc; }
+    /// What is to be painted, in client coordinates: the bounding box of the rectangles.
+    const RECT &area() const { return m_paint.rcPaint; }
+    /// What is to be painted, rectangle by rectangle.
+    const std::vector<RECT> &rectangles() const { return m_rectangles; }
+
+private:
+    HWND m_window;
+    std::vector<RECT> m_rectangles; ///< read before BeginPaint takes the region
+    PAINTSTRUCT m_paint {};
+    HDC m_dc;
+};
+
 /// A plain colour (0x00BBGGRR, the layout of a COLORREF) as GDI takes it.
 inline COLORREF toColorRef(Colour colour)
 {
     return COLORREF(colour & 0xFFFFFFu);
 }
+
+/// Entry `entry` (COLOR_WINDOWTEXT, ...) of the classic system colour table, which the window's
+/// captions keep on its fixed grey and light green whatever the desktop's scheme.
+COLORREF classicColour(int entry);
+
+/// Registers window class `name` of `instance`: `procedure`, the arrow cursor, `style` and
+/// `icon`. Returns `name`.
+const wchar_t *registerWindowClass(HINSTANCE instance, const wchar_t *name, WNDPROC procedure,
+    UINT style = 0, HICON icon = nullptr);
 
 /// UTF-8 to the UTF-16 that Windows takes, and back.
 std::wstring widen(std::string_view text);

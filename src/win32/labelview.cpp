@@ -31,8 +31,7 @@ void paintLabel(HWND window, HDC dc, const LabelLook &look)
     SetTextCharacterExtra(dc, look.characterExtra);
     // The classic text colours, not the desktop scheme's: the label paints its own fixed
     // background, on which a high-contrast scheme's white text would vanish.
-    const int entry = IsWindowEnabled(window) ? kWindowTextEntry : kGrayTextEntry;
-    SetTextColor(dc, toColorRef(*classicSystemColour(entry)));
+    SetTextColor(dc, classicColour(IsWindowEnabled(window) ? kWindowTextEntry : kGrayTextEntry));
     DrawTextW(dc, text.c_str(), int(text.size()), &box, DT_LEFT | DT_TOP | DT_NOPREFIX);
 }
 
@@ -42,11 +41,9 @@ LRESULT CALLBACK labelProcedure(HWND window, UINT message, WPARAM w, LPARAM l)
         = reinterpret_cast<const LabelLook *>(GetWindowLongPtrW(window, GWLP_USERDATA));
     switch (message) {
     case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
+        const PaintDc dc(window);
         if (look)
             paintLabel(window, dc, *look);
-        EndPaint(window, &paint);
         return 0;
     }
     case WM_ERASEBKGND:
@@ -64,17 +61,9 @@ LRESULT CALLBACK labelProcedure(HWND window, UINT message, WPARAM w, LPARAM l)
 
 const wchar_t *labelClass(HINSTANCE instance)
 {
-    static const wchar_t *const name = [instance] {
-        WNDCLASSEXW windowClass {};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.style = CS_HREDRAW | CS_VREDRAW; // painted whole: a new size repaints it all
-        windowClass.lpfnWndProc = labelProcedure;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = L"FotonarLabel";
-        RegisterClassExW(&windowClass);
-        return L"FotonarLabel";
-    }();
+    // Painted whole: a new size repaints it all.
+    static const wchar_t *const name
+        = registerWindowClass(instance, L"FotonarLabel", labelProcedure, CS_HREDRAW | CS_VREDRAW);
     return name;
 }
 

@@ -33,7 +33,7 @@ void paintOption(HWND option, HDC dc, const OptionLook &look)
         DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
     OffsetRect(&caption, 0, (box.bottom - caption.bottom) / 2);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, toColorRef(*classicSystemColour(kWindowTextEntry)));
+    SetTextColor(dc, classicColour(kWindowTextEntry));
     DrawTextW(dc, text.c_str(), int(text.size()), &caption, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
     if (GetFocus() == option) {
         InflateRect(&caption, 1, 1);
@@ -49,10 +49,8 @@ LRESULT CALLBACK optionProcedure(
         return DefSubclassProc(option, message, w, l);
     switch (message) {
     case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(option, &paint);
+        const PaintDc dc(option);
         paintOption(option, dc, look);
-        EndPaint(option, &paint);
         return 0;
     }
     case WM_ERASEBKGND:

@@ -24,6 +24,7 @@
 
 namespace {
 
+using fotonar::ControlId;
 using fotonar::controlSpec;
 using namespace fotonar::win32;
 
@@ -175,10 +176,10 @@ int main()
     }
     fotonar.showOnScreen(SW_SHOWNORMAL);
     settle();
-    const auto named = [window](const char *name) {
-        return FindWindowExW(window, nullptr, nullptr, widen(controlSpec(name).caption).c_str());
+    const auto named = [window](ControlId id) {
+        return FindWindowExW(window, nullptr, nullptr, widen(controlSpec(id).caption).c_str());
     };
-    const HWND start = named("cmdStart"), source = named("labZdroj");
+    const HWND start = named(ControlId::cmdStart), source = named(ControlId::labZdroj);
     SendMessageW(start, BM_CLICK, 0, 0); // the default run, to its end
     settle();
     const Snapshot before = grab(window);
@@ -191,11 +192,12 @@ int main()
         0, 0, 2 * (atHundred.right - atHundred.left), 2 * (atHundred.bottom - atHundred.top)};
     for (const auto &[scale, suggested] : {std::pair {2, atTwoHundred}, std::pair {1, atHundred}}) {
         fotonar::DesignFit fit = moveTo(window, 96 * scale, suggested);
-        check(placedAt(start, fit.place(controlSpec("cmdStart"))), "Start at its box, scaled");
-        check(fontPixels(start) == scale * controlSpec("cmdStart").fontPixels,
+        check(placedAt(start, fit.place(controlSpec(ControlId::cmdStart))),
+            "Start at its box, scaled");
+        check(fontPixels(start) == scale * controlSpec(ControlId::cmdStart).fontPixels,
             "Start's font, scaled");
         fit.moveControl(fotonar::Control::labZdroj, sourcePlaced.left, sourcePlaced.top);
-        check(placedAt(source, fit.place(controlSpec("labZdroj"))),
+        check(placedAt(source, fit.place(controlSpec(ControlId::labZdroj))),
             "the run's label at its place, scaled");
         check(pictureKept(before, grab(window), scale, {fit.left(), fit.top()}) > 0.99,
             "the picture kept");

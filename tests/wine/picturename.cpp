@@ -10,18 +10,8 @@
 #include <oleacc.h>
 
 #include <cstdio>
-#include <string>
 
 namespace {
-
-std::string utf8(const wchar_t *text)
-{
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string bytes(std::size_t(size > 0 ? size : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), size, nullptr, nullptr);
-    bytes.resize(bytes.size() - 1);
-    return bytes;
-}
 
 void settle()
 {
@@ -46,7 +36,7 @@ bool printName(HWND picture)
     self.lVal = CHILDID_SELF;
     BSTR name = nullptr;
     accessible->get_accName(self, &name);
-    std::printf("%s\n", name ? utf8(name).c_str() : "");
+    std::printf("%s\n", name ? fotonar::win32::narrow(name).c_str() : "");
     SysFreeString(name);
     accessible->Release();
     return true;

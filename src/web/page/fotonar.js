@@ -7,10 +7,6 @@
 
 (() => {
     const FIELDS = {nIndex: 0, nVzdalenost: 1, nSpomaleni: 2};
-    // The keys of the program's keyboard, by the browser's names.
-    const KEYS = {Tab: 'Tab', ArrowLeft: 'Left', ArrowRight: 'Right', ArrowUp: 'Up',
-        ArrowDown: 'Down', PageUp: 'PageUp', PageDown: 'PageDown', Home: 'Home', End: 'End',
-        ' ': 'Space', Enter: 'Enter'};
     const STARTUP_FAILURE = '@STARTUP_FAILURE@'; // the program's own words, put in by the build
     // The single file (fotonar-VERSION.html) has no files beside it: the build puts in here the
     // images' data: addresses and the length and CRC-32 of the module that the file carries
@@ -24,11 +20,14 @@
     let fontsIn = false; // the captions can be measured
     let drawnAt = 0; // the device pixels a pixel of the design that the bitmaps are drawn at
     let screen = null; // puts the program's pixels on the canvas, from the first picture on
-    const controls = new Map(); // by the layout's names
+    const controls = []; // by their index in the layout table
+    let scrollBar = null; // the slow-down, HScroll1
     const bitmaps = new Map(); // the images' canvases, each with how to draw its bitmap again
     const inbox = []; // what the user did, in order, for the program to take
     let core = null;
-    let layout = null;
+    // The window as the program hands it over: its caption, size, controls (the layout table's
+    // rows), the keys of its keyboard by the browser's names, and its inbox's kinds of event.
+    const layout = {controls: [], keys: new Map(), events: {}};
     let busy = false; // the program is inside a call, which a run makes long
     let pumping = Promise.resolve();
     let accepting = false; // the program knows the decimal separator and takes the inbox
@@ -41,8 +40,20 @@
     let taskDone = null;
     tasks.port1.onmessage = () => taskDone();
 
-    // What the program calls (fotonar-core's imports).
+    // What the program calls (fotonar-core's imports). Controls go by their index in the table.
     window.Fotonar = {
+        layOutWindow(properties) {
+            Object.assign(layout, properties);
+        },
+        layOutControl(entry) {
+            layout.controls.push(entry);
+        },
+        layOutKey(name, key) {
+            layout.keys.set(name, key);
+        },
+        layOutEvents(events) {
+            layout.events = events;
+        },
         putPixels(heap, pointer, width, height, rects) {
             // Chosen at the first picture: asking for WebGL costs start-up time in some engines.
             screen ??= webglScreen(canvas) ?? canvasScreen(canvas);
@@ -51,11 +62,11 @@
         takeEvent() {
             return inbox.shift();
         },
-        showControl(name) {
-            controls.get(name).hidden = false;
+        showControl(index) {
+            controls[index].hidden = false;
         },
-        moveControl(name, left, top) { // the design's pixels, which the window's zoom scales
-            Object.assign(controls.get(name).style, {left: `${left}px`, top: `${top}px`});
+        moveControl(index, left, top) { // the design's pixels, which the window's zoom scales
+            Object.assign(controls[index].style, {left: `${left}px`, top: `${top}px`});
         },
         frameInterval() {
             return frameMs;
@@ -66,14 +77,14 @@
                 tasks.port2.postMessage(null);
             });
         },
-        selectOption(name) {
-            controls.get(name).querySelector('input').checked = true;
+        selectOption(index) {
+            controls[index].querySelector('input').checked = true;
         },
         showSlowDown(value) {
-            controls.get('HScroll1').value = value;
+            scrollBar.value = value;
         },
-        focus(name) {
-            const control = controls.get(name);
+        focus(index) {
+            const control = controls[index];
             (control.querySelector('input') ?? control).focus();
         },
         showError(message) {
@@ -116,7 +127,7 @@
         // For the benchmark: a whole run, and the pauses of one run alone, in milliseconds.
         async timeRun() {
             const start = performance.now();
-            deliver('click cmdStart');
+            deliver(layout.events.click, layout.start);
             await pumping;
             return performance.now() - start;
         },
@@ -128,11 +139,12 @@
     };
 
     // The program takes the inbox when the page pumps it, and at every frame of a run; the page
-    // never calls into it while a run is suspended.
-    function deliver(event) {
+    // never calls into it while a run is suspended. An event: its kind (layout.events), the
+    // control's index (-1: none) and a number (a key, the scroll bar's value, a scale).
+    function deliver(kind, control = -1, value = 0) {
         if (ended)
             return;
-        inbox.push(event);
+        inbox.push({kind, control, value});
         if (accepting && !busy)
             pumping = pump();
     }
@@ -196,7 +208,7 @@
             canvas.replaceWith(fresh);
             canvas = fresh;
             screen = canvasScreen(fresh);
-            deliver('repaint');
+            deliver(layout.events.repaint);
         });
         return {
             put(heap, pointer, width, height, rects) {
@@ -226,7 +238,7 @@
     // memory. Transparent where nothing was put: a new canvas shows the window's grey at once.
     function canvasScreen(target) {
         const context = target.getContext('2d');
-        target.addEventListener('contextrestored', () => deliver('repaint'));
+        target.addEventListener('contextrestored', () => deliver(layout.events.repaint));
         return {
             put(heap, pointer, width, height, rects) {
                 const image = new ImageData(new Uint8ClampedArray(heap.buffer, pointer, width * height * 4), width, height);
@@ -236,8 +248,8 @@
         };
     }
 
-    function css(colour) {
-        return colour ? `rgb(${colour.join(',')})` : '';
+    function css(colour) { // 0xBBGGRR, -1 for none
+        return colour >= 0 ? `rgb(${colour & 0xFF},${(colour >> 8) & 0xFF},${colour >> 16})` : '';
     }
 
     function place(element, [left, top, width, height]) {
@@ -265,10 +277,10 @@
             option.className = 'option';
             const input = document.createElement('input');
             input.type = 'radio';
-            input.name = entry.container;
+            input.name = layout.controls[entry.container].name;
             input.value = entry.name;
             input.tabIndex = entry.tabIndex + 1;
-            input.addEventListener('change', () => deliver(`click ${entry.name}`));
+            input.addEventListener('change', () => deliver(layout.events.click, entry.index));
             option.append(input, entry.caption);
             return option;
         }
@@ -279,14 +291,15 @@
             range.value = layout.slowDown[0];
             range.tabIndex = entry.tabIndex + 1;
             range.setAttribute('aria-label', entry.accessibleName);
-            range.addEventListener('input', () => deliver(`scroll ${range.value}`));
+            range.addEventListener('input', () => deliver(layout.events.scroll, entry.index, Number(range.value)));
+            scrollBar = range;
             return range;
         }
         case 'button': {
             const button = withCaption(document.createElement('button'), entry);
             button.type = 'button';
             button.tabIndex = entry.tabIndex + 1;
-            button.addEventListener('click', () => deliver(`click ${entry.name}`));
+            button.addEventListener('click', () => deliver(layout.events.click, entry.index));
             return button;
         }
         case 'label': {
@@ -332,12 +345,12 @@
     // The keys of the window's keyboard go to the program with the control that has the focus;
     // the browser's own handling of them (which differs between browsers) does not happen.
     function keyDown(event) {
-        const key = event.key === 'Tab' && event.shiftKey ? 'BackTab' : KEYS[event.key];
+        const key = layout.keys.get(event.key === 'Tab' && event.shiftKey ? 'Shift+Tab' : event.key);
         const control = event.target.closest('[id]');
-        if (!key || control === windowElement || event.ctrlKey || event.altKey || event.metaKey)
+        if (key === undefined || control === windowElement || event.ctrlKey || event.altKey || event.metaKey)
             return;
         event.preventDefault();
-        deliver(`key ${control.id} ${key}`);
+        deliver(layout.events.key, controls.indexOf(control), key);
     }
 
     function build() {
@@ -353,8 +366,8 @@
             element.id = entry.name;
             place(element, entry.box);
             element.hidden = !entry.visible;
-            (entry.container ? controls.get(entry.container) : windowElement).append(element);
-            controls.set(entry.name, element);
+            (entry.container >= 0 ? controls[entry.container] : windowElement).append(element);
+            controls.push(element);
         }
     }
 
@@ -371,16 +384,14 @@
         };
         const entries = layout.controls.filter((entry) => entry.kind === 'label');
         for (const entry of entries) {
-            const label = controls.get(entry.name);
-            if (entry.name === 'labFotonar') {
-                const fit = core.ccall('fotonar_fit_title', 'string', ['number', 'number', 'number'],
-                    [advance(label, entry), label.textContent.length, zoom]).split(' ').map(Number);
-                label.style.width = `${Math.floor(fit[0]) / zoom}px`;
-                label.style.letterSpacing = `${fit[1] / zoom}px`;
+            const label = controls[entry.index];
+            const measured = [advance(label, entry), label.textContent.length, zoom];
+            if (entry.index === layout.title) {
+                label.style.width = `${Math.floor(core._fotonar_title_width(...measured)) / zoom}px`;
+                label.style.letterSpacing = `${core._fotonar_title_spacing(...measured) / zoom}px`;
                 continue;
             }
-            const spacing = core.ccall('fotonar_caption_spacing', 'number', ['string', 'number', 'number', 'number'],
-                [entry.name, advance(label, entry), label.textContent.length, zoom]);
+            const spacing = core._fotonar_caption_spacing(entry.index, ...measured);
             label.style.letterSpacing = spacing ? `${spacing / zoom}px` : '';
         }
     }
@@ -392,9 +403,9 @@
     // picture again at the zoom and density, one canvas pixel to a device pixel.
     function scale() {
         const density = window.devicePixelRatio || 1;
-        const [fitted, left, top] = core.ccall('fotonar_fit', 'string', ['number', 'number', 'number'],
-            [window.innerWidth * density, window.innerHeight * density, density]).split(' ').map(Number);
-        return {fitted, left: left / density, top: top / density, device: fitted * density};
+        const fitted = core._fotonar_fit(window.innerWidth * density, window.innerHeight * density, density);
+        return {fitted, left: core._fotonar_fit_left() / density, top: core._fotonar_fit_top() / density,
+            device: fitted * density};
     }
 
     function fit() {
@@ -417,7 +428,7 @@
         }
         if (rezoomed && fontsIn) // at start-up the captions are fitted once the fonts are in
             fitCaptions();
-        deliver(`resize ${device}`);
+        deliver(layout.events.resize, -1, device);
     }
 
     function watchDensity() {
@@ -476,19 +487,19 @@
             document.fonts.load('11px "Fotonar Sans"'),
         ]).catch(() => null);
         core = await coreModule();
-        layout = JSON.parse(core.ccall('fotonar_layout', 'string', [], []));
+        core._fotonar_layout();
         build();
         core.ccall('fotonar_start', null, ['number'], [scale().device]);
         fit();
         await fonts;
         fontsIn = true;
         fitCaptions();
-        controls.get('cmdStart').focus(); // Space or Enter at once runs with the defaults
+        controls[layout.startFocus].focus(); // Start: Space or Enter at once runs with the defaults
         window.addEventListener('resize', fit);
         // The browser may drop the pixels of a canvas it does not show.
         document.addEventListener('visibilitychange', () => {
             if (document.visibilityState === 'visible')
-                deliver('repaint');
+                deliver(layout.events.repaint);
         });
         watchDensity();
         measureFrames();
