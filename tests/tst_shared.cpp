@@ -277,31 +277,33 @@ void TestShared::designFitsTheClientArea_data()
     QTest::addColumn<int>("top");
     QTest::addColumn<QRect>("start"); // cmdStart's box
     QTest::addColumn<QRect>("option"); // op15's, in its frame
+    QTest::addColumn<int>("divisor"); // of the picture's density
     const double desktop = DesignFit::kDesktopLeastZoom, browser = DesignFit::kBrowserLeastZoom;
     QTest::newRow("preferred size") << 820.0 << 580.0 << 1.0 << desktop << 1.0 << 0 << 0
-                                    << QRect(536, 8, 89, 25) << QRect(40, 16, 41, 13);
+                                    << QRect(536, 8, 89, 25) << QRect(40, 16, 41, 13) << 1;
     QTest::newRow("preferred size at 125 %, rounded")
         << 1025.0 << 725.0 << 1.25 << desktop << 1.0 << 0 << 0 << QRect(670, 10, 111, 31)
-        << QRect(50, 20, 51, 16);
+        << QRect(50, 20, 51, 16) << 1;
     QTest::newRow("maximized on 1920 x 1080")
         << 1920.0 << 1053.0 << 1.0 << desktop << 1.8125 << 217 << 1 << QRect(1189, 16, 161, 45)
-        << QRect(72, 29, 74, 23);
-    QTest::newRow("browser, 1920 x 1080") << 1920.0 << 1080.0 << 1.0 << browser << 1.859375 << 197
-                                          << 1 << QRect(1194, 16, 165, 46) << QRect(74, 30, 76, 24);
+        << QRect(72, 29, 74, 23) << 1;
+    QTest::newRow("browser, 1920 x 1080")
+        << 1920.0 << 1080.0 << 1.0 << browser << 1.859375 << 197 << 1 << QRect(1194, 16, 165, 46)
+        << QRect(74, 30, 76, 24) << 1;
     QTest::newRow("3840 x 2160 at density 2")
         << 3840.0 << 2160.0 << 2.0 << browser << 1.859375 << 395 << 1 << QRect(2388, 31, 331, 93)
-        << QRect(149, 59, 152, 49);
+        << QRect(149, 59, 152, 49) << 2;
     QTest::newRow("1280 x 800") << 1280.0 << 800.0 << 1.0 << desktop << 1.375 << 76 << 1
-                                << QRect(813, 12, 122, 34) << QRect(55, 22, 56, 18);
+                                << QRect(813, 12, 122, 34) << QRect(55, 22, 56, 18) << 1;
     QTest::newRow("tall window: centred downwards")
         << 820.0 << 1000.0 << 1.0 << desktop << 1.0 << 0 << 210 << QRect(536, 218, 89, 25)
-        << QRect(40, 16, 41, 13);
+        << QRect(40, 16, 41, 13) << 1;
     QTest::newRow("too small for the desktop: at the corner, as designed")
         << 700.0 << 500.0 << 1.0 << desktop << 1.0 << 0 << 0 << QRect(536, 8, 89, 25)
-        << QRect(40, 16, 41, 13);
+        << QRect(40, 16, 41, 13) << 1;
     QTest::newRow("a phone's browser: half size")
         << 410.0 << 600.0 << 1.0 << browser << 0.5 << 0 << 155 << QRect(268, 159, 45, 13)
-        << QRect(20, 8, 21, 7);
+        << QRect(20, 8, 21, 7) << 1;
 }
 
 void TestShared::designFitsTheClientArea()
@@ -315,9 +317,11 @@ void TestShared::designFitsTheClientArea()
     QFETCH(int, top);
     QFETCH(QRect, start);
     QFETCH(QRect, option);
+    QFETCH(int, divisor);
     DesignFit fit;
     fit.fitTo(width, height, density, leastZoom);
     QCOMPARE(fit.zoom(), zoom);
+    QCOMPARE(fit.pictureDivisor(), divisor);
     QCOMPARE(fit.left(), left);
     QCOMPARE(fit.top(), top);
     const auto rect

@@ -37,6 +37,13 @@ bool DesignFit::fitTo(double width, double height, double density, double leastZ
     return changed;
 }
 
+int DesignFit::pictureDivisor() const
+{
+    const double pixels = kPreferredWidth * kPreferredHeight * scale() * scale();
+    const int most = std::max(1, int(std::floor(scale())));
+    return std::min(most, int(std::ceil(std::sqrt(pixels / kMostPicturePixels))));
+}
+
 Box DesignFit::place(const Box &design) const
 {
     const double s = scale();

@@ -38,6 +38,16 @@ public:
     int left() const { return m_left; }
     int top() const { return m_top; }
 
+    /// The most pixels a screen that composites the picture on the processor (a browser
+    /// without a graphics processor) is given of it at each frame: about a 1920 x 1080 screen's.
+    static constexpr double kMostPicturePixels = 2'200'000;
+    /// Where the picture at scale() would have more than kMostPicturePixels pixels (a 4K
+    /// whiteboard), it can be drawn at scale() / pictureDivisor() and shown by whole blocks of
+    /// pixels, still aliased and in the palette's colours: the least whole divisor that keeps it
+    /// within them, 1 where it fits, and never one that would draw the design at less than a
+    /// pixel a pixel of the design.
+    int pictureDivisor() const;
+
     /// A box of the design (its pixels from the design's top-left corner) in the client area.
     /// Edges are rounded one by one, so that boxes that meet in the design meet when fitted.
     Box place(const Box &design) const;

@@ -284,6 +284,12 @@ EMSCRIPTEN_KEEPALIVE int fotonar_fit_top()
     return viewport.top();
 }
 
+/// By how much the picture's density is divided at that fit (DesignFit::pictureDivisor).
+EMSCRIPTEN_KEEPALIVE int fotonar_fit_divisor()
+{
+    return viewport.pictureDivisor();
+}
+
 /// The title's box width and the space between its letters (fitTitle) for a caption `advance`
 /// CSS pixels wide at the window's `zoom`, in the same pixels.
 EMSCRIPTEN_KEEPALIVE double fotonar_title_width(double advance, int characters, double zoom)

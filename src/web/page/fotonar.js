@@ -157,9 +157,12 @@
     }
 
     // WebGL2: the rectangles go into one texture straight from the program's memory, and one
-    // triangle copies the texture to the canvas pixel for pixel. Cheaper than the 2D canvas on a
-    // GPU and with Mesa's renderer (WebKit's 2D canvas is slow to take pixels); not with
-    // Chromium's SwiftShader, whose WebGL canvas is slow to show (bench/README.md).
+    // triangle copies the texture to the canvas pixel for pixel. Cheaper than the 2D canvas in
+    // Firefox, whose 2D canvas is slow to take pixels; not with Chromium's SwiftShader, whose WebGL
+    // canvas is slow to show, nor in WebKit, whose uploads wait for its renderer (5 to 18 ms a
+    // frame on a 1920 x 1080 screen with Mesa's, against 1 to 3 for the 2D canvas kept in memory)
+    // and which does not name its renderer, so that a GPU cannot be told from Mesa there
+    // (bench/README.md).
     const VERTICES = `#version 300 es
         void main() {
             gl_Position = vec4(float((gl_VertexID & 1) << 2) - 1.0, float((gl_VertexID & 2) << 1) - 1.0, 0.0, 1.0);
@@ -175,10 +178,8 @@
 
     function webglScreen(target) {
         const probe = document.createElement('canvas').getContext('webgl2');
-        const masked = probe && probe.getParameter(probe.RENDERER) === 'WebKit WebGL';
-        const debug = masked && probe.getExtension('WEBGL_debug_renderer_info');
-        const renderer = probe && (debug ? probe.getParameter(debug.UNMASKED_RENDERER_WEBGL) : probe.getParameter(probe.RENDERER));
-        if (!renderer || /SwiftShader/i.test(renderer))
+        const renderer = probe?.getParameter(probe.RENDERER);
+        if (!renderer || renderer === 'WebKit WebGL' || /SwiftShader/i.test(renderer))
             return null;
         const gl = target.getContext('webgl2', {antialias: false, depth: false, stencil: false});
         const program = gl && gl.createProgram();
@@ -234,10 +235,12 @@
         };
     }
 
-    // The 2D canvas, where WebGL2 is missing: the rectangles from an image over the program's
-    // memory. Transparent where nothing was put: a new canvas shows the window's grey at once.
+    // The 2D canvas, where WebGL2 is missing or slow: the rectangles from an image over the
+    // program's memory, into a canvas kept in memory, not on a graphics processor, since only the
+    // program draws into it. Transparent where nothing was put: a new canvas shows the window's
+    // grey at once.
     function canvasScreen(target) {
-        const context = target.getContext('2d');
+        const context = target.getContext('2d', {willReadFrequently: true});
         target.addEventListener('contextrestored', () => deliver(layout.events.repaint));
         return {
             put(heap, pointer, width, height, rects) {
@@ -401,22 +404,25 @@
     // zoom (CSS zoom: the browser draws their text and indicators at that size, not a bitmap
     // scaled), and the canvas's own pixels are the screen's, so that the program draws the
     // picture again at the zoom and density, one canvas pixel to a device pixel.
+    // On a screen of more pixels than a browser composites on the processor in a refresh (a 4K
+    // whiteboard), the picture is drawn at a whole fraction of that density and shown by whole
+    // blocks of device pixels, unblended (the canvas is pixelated).
     function scale() {
         const density = window.devicePixelRatio || 1;
         const fitted = core._fotonar_fit(window.innerWidth * density, window.innerHeight * density, density);
         return {fitted, left: core._fotonar_fit_left() / density, top: core._fotonar_fit_top() / density,
-            device: fitted * density};
+            device: fitted * density, picture: fitted * density / core._fotonar_fit_divisor()};
     }
 
     function fit() {
-        const {fitted, left, top, device} = scale();
+        const {fitted, left, top, device, picture} = scale();
         origin = {left, top};
         Object.assign(stage.style, {left: `${left}px`, top: `${top}px`});
-        const width = Math.round(layout.width * device);
-        const height = Math.round(layout.height * device);
+        const width = Math.round(layout.width * picture);
+        const height = Math.round(layout.height * picture);
         if (canvas.width !== width || canvas.height !== height)
             [canvas.width, canvas.height] = [width, height];
-        Object.assign(canvas.style, {width: `${width / device}px`, height: `${height / device}px`});
+        Object.assign(canvas.style, {width: `${width / picture}px`, height: `${height / picture}px`});
         const rezoomed = fitted !== zoom;
         if (rezoomed) {
             zoom = fitted;
@@ -428,7 +434,7 @@
         }
         if (rezoomed && fontsIn) // at start-up the captions are fitted once the fonts are in
             fitCaptions();
-        deliver(layout.events.resize, -1, device);
+        deliver(layout.events.resize, -1, picture);
     }
 
     function watchDensity() {
@@ -489,7 +495,7 @@
         core = await coreModule();
         core._fotonar_layout();
         build();
-        core.ccall('fotonar_start', null, ['number'], [scale().device]);
+        core.ccall('fotonar_start', null, ['number'], [scale().picture]);
         fit();
         await fonts;
         fontsIn = true;
