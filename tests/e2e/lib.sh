@@ -12,11 +12,30 @@ XVFB_PID=
 WM_PID=
 APP_PID=
 WID=
+# Seconds given to a run at the slowest slow-down to end: a few on an idle machine, minutes on
+# one that is busy with other work.
+SLOW_RUN=300
+
+# is_child PID: the process is still a child of this shell. One that has ended was reaped at
+# once, and on a busy machine its number may soon be another process's, of another test or
+# program: not this test's to end.
+is_child() {
+    [ -n "$1" ] && [ "$(ps -o ppid= -p "$1" 2>/dev/null | tr -d ' ')" = $$ ]
+}
+
+# stop_children PID...: ends each of these processes that is still a child of this shell, and
+# waits for it.
+stop_children() {
+    local pid
+    for pid in "$@"; do
+        is_child "$pid" || continue
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+}
 
 e2e_cleanup() {
-    for pid in $APP_PID $WM_PID $XVFB_PID; do
-        kill "$pid" 2>/dev/null || true
-    done
+    stop_children $APP_PID $WM_PID $XVFB_PID
     wait 2>/dev/null || true
     [ -n "${E2E_KEEP:-}" ] && cp -r "$E2E_WORK" "$E2E_KEEP"
     rm -rf "$E2E_WORK"
@@ -37,44 +56,53 @@ require_tools() {
     done
 }
 
-# start_display [WIDTHxHEIGHT]: a private X server; Xvfb picks a free display number itself. It
-# does not reset when its last client goes: a program started right after another has ended
-# would find it resetting and could not connect.
+# wait_until SECONDS PID LOG WHAT COMMAND...: polls COMMAND until it succeeds. Fails with WHAT
+# and the output in LOG when the process PID, which is to bring it about, has exited, or when
+# the time is up: a deadline rather than a number of polls, as a busy machine makes both the
+# polls and the process slower.
+wait_until() {
+    local seconds=$1 pid=$2 log=$3 what=$4
+    local deadline=$((SECONDS + seconds))
+    shift 4
+    until "$@"; do
+        is_child "$pid" || fail "$what: it exited. $(tr '\n' ' ' <"$log")"
+        [ $SECONDS -lt $deadline ] || fail "$what within $seconds s. $(tr '\n' ' ' <"$log")"
+        sleep 0.05
+    done
+}
+
+# start_display [WIDTHxHEIGHT]: a private X server; Xvfb picks a free display number itself and
+# writes it once it accepts clients. It does not reset when its last client goes: a program
+# started right after another has ended would find it resetting and could not connect.
 start_display() {
     local size=${1:-1280x1024}
     require_tools Xvfb xdotool import convert
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-    Xvfb -displayfd 5 -screen 0 "${size}x24" -nolisten tcp -noreset 5>"$E2E_WORK/display" 2>/dev/null &
+    # Emptied here, not only by the redirection below: that happens in the background process,
+    # and until it does, the file still names the display of an earlier start_display, whose X
+    # server is gone or not yet accepting clients again.
+    : >"$E2E_WORK/display"
+    Xvfb -displayfd 5 -screen 0 "${size}x24" -nolisten tcp -noreset 5>"$E2E_WORK/display" \
+        2>"$E2E_WORK/xvfb.log" &
     XVFB_PID=$!
-    local i
-    for i in $(seq 200); do
-        [ -s "$E2E_WORK/display" ] && break
-        sleep 0.05
-    done
-    [ -s "$E2E_WORK/display" ] || fail "Xvfb did not start"
+    wait_until 60 "$XVFB_PID" "$E2E_WORK/xvfb.log" "Xvfb did not start" test -s "$E2E_WORK/display"
     export DISPLAY=":$(head -n 1 "$E2E_WORK/display")"
 }
 
 # stop_display: the program, the window manager and the X server go, for another display.
 stop_display() {
-    for pid in $APP_PID $WM_PID $XVFB_PID; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
+    stop_children $APP_PID $WM_PID $XVFB_PID
     APP_PID= WM_PID= XVFB_PID=
 }
 
+# start_window_manager: openbox on the display, managing it: wmctrl finds it.
 start_window_manager() {
     require_tools openbox wmctrl
-    openbox --sm-disable >/dev/null 2>&1 &
+    openbox --sm-disable >"$E2E_WORK/wm.log" 2>&1 &
     WM_PID=$!
-    local i
-    for i in $(seq 100); do
-        wmctrl -m >/dev/null 2>&1 && return 0
-        sleep 0.05
-    done
-    fail "openbox did not start"
+    wait_until 60 "$WM_PID" "$E2E_WORK/wm.log" "openbox did not start on $DISPLAY" wm_running
 }
+wm_running() { wmctrl -m >/dev/null 2>&1; }
 
 # managed_window PID: the window of that process that the window manager manages and shows,
 # from the manager's own list: no walk of the window tree.
@@ -101,7 +129,7 @@ wait_for_window() {
         WID=$(xdotool search --onlyvisible "$@" 2>/dev/null | head -n 1) || true
         [ -z "$WID" ] && [ -n "$WM_PID" ] && [ "$1" = --pid ] && WID=$(managed_window "$2")
         [ -n "$WID" ] && return 0
-        kill -0 "$APP_PID" 2>/dev/null || fail "the program exited before its window appeared"
+        is_child "$APP_PID" || fail "the program exited before its window appeared"
         sleep 0.05
     done
     fail "the window did not appear; the program is $(awk '/^State/ {print $2, $3}' \
@@ -143,6 +171,18 @@ fit_window() {
     [ "$LEFT" -ge 0 ] || LEFT=0
     [ "$TOP" -ge 0 ] || TOP=0
     echo "client area ${w} x ${h}: zoom $ZOOM64/64, design at ($LEFT, $TOP)"
+}
+
+# eventually SECONDS COMMAND...: runs COMMAND, an expectation, until it holds or the time is up,
+# then once more, failing as it fails: for what the window manager or the program bring about in
+# their own time, after a step of the test.
+eventually() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until ("$@") >/dev/null 2>&1 || [ $SECONDS -ge $deadline ]; do
+        sleep 0.1
+    done
+    "$@"
 }
 
 # await_zoom OP VALUE: waits until the window's fit has [ "$ZOOM64" OP VALUE ], as a window
@@ -327,17 +367,6 @@ expect_fitted_run() {
 
 now_ms() { date +%s%3N; }
 
-# single_run: clicks Start and sets SINGLE to the run's time in ms, from its first picture (the
-# detector erased) to its end (the detector filled).
-single_run() {
-    click_start
-    wait_pixel 115 88 "$GREY" 30
-    local start
-    start=$(now_ms)
-    wait_pixel 115 88 "$WHITE" 120
-    SINGLE=$(($(now_ms) - start))
-}
-
 # drawn_mask IMAGE OUT: white where IMAGE has something drawn, black on the two backgrounds
 # (grey and the light-green medium).
 drawn_mask() {
@@ -363,7 +392,7 @@ colours() {
 # (Not in a command substitution: only this shell can wait for its child.)
 wait_for_exit() {
     local deadline=$((SECONDS + $1))
-    while kill -0 "$APP_PID" 2>/dev/null; do
+    while is_child "$APP_PID"; do
         [ $SECONDS -lt $deadline ] || fail "fotonar did not end within $1 s"
         sleep 0.05
     done

@@ -17,8 +17,8 @@ quit_during_run() { # $1: how to quit
         wm) wmctrl -i -c "$WID" ;;
     esac
     sleep 0.3
-    kill -0 "$APP_PID" 2>/dev/null || fail "$1: the program ended in the middle of the run"
-    wait_for_exit 120
+    is_child "$APP_PID" || fail "$1: the program ended in the middle of the run"
+    wait_for_exit "$SLOW_RUN"
     [ "$EXIT_STATUS" = 0 ] || fail "$1: exit status $EXIT_STATUS"
     echo "$1: ended $(($(now_ms) - start)) ms after the request, status 0"
 }

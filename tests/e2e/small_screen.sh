@@ -6,13 +6,12 @@ start_display 1024x768
 start_window_manager
 start_app
 
-sleep 0.5
+await_zoom -gt 64 # maximized by the window manager after the window appears
 xprop -id "$WID" _NET_WM_STATE | grep -q _NET_WM_STATE_MAXIMIZED_HORZ || fail "not maximized"
 read -r width height < <(xwininfo -id "$WID" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
 echo "client area ${width} x ${height}"
 [ "$width" -ge 801 ] && [ "$height" -ge 560 ] || fail "no room for the picture: ${width} x ${height}"
 
-fit_window
 [ "$ZOOM64" -gt 64 ] || fail "the design is not zoomed to the screen"
 click_start
 wait_pixel 115 88 "$WHITE" 30

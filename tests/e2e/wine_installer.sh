@@ -31,7 +31,9 @@ stop_wine_app
 
 wine "$installed/uninstall.exe" /S >/dev/null 2>&1 || fail "the silent uninstall failed"
 wineserver -w
-sleep 2 # the uninstaller works from a copy of itself, which may still be finishing
+# The uninstaller works from a copy of itself, which may still be finishing.
+deadline=$((SECONDS + 60))
+while [ -e "$installed" ] && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
 wineserver -w
 [ ! -e "$installed" ] || fail "Program Files\\Fotonar is still there: $(ls "$installed")"
 [ ! -e "$shortcut" ] || fail "the shortcut is still there"

@@ -7,9 +7,16 @@
 require_tools wine wineserver
 [ -f "$FOTONAR_EXE" ] || { echo "SKIP: $FOTONAR_EXE is not built (make windows)"; exit 77; }
 start_display
+# The prefix of an earlier round goes once no server of it is left: one that is still going
+# down writes the registry into the prefix while it is removed and made again.
+if [ -d "$WINEPREFIX" ]; then
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+fi
 rm -rf "$WINEPREFIX"
 # No .NET or HTML engine: the program needs neither, and Wine would offer to download them.
-WINEDLLOVERRIDES="mscoree=;mshtml=" wineboot --init >/dev/null 2>&1 || fail "wineboot failed"
+WINEDLLOVERRIDES="mscoree=;mshtml=" wineboot --init >"$E2E_WORK/wineboot.log" 2>&1 \
+    || fail "wineboot failed: $(tr '\n' ' ' <"$E2E_WORK/wineboot.log")"
 cat >"$E2E_WORK/fotonar.reg" <<'REG'
 REGEDIT4
 

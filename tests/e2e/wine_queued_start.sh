@@ -12,7 +12,7 @@ click_start
 wait_pixel 115 88 "$GREY" 60 # the run at distance 400 has erased the scene
 click_option 100
 click_start # queued: a run at distance 100
-wait_pixel 415 88 "$WHITE" 120
+wait_pixel 415 88 "$WHITE" "$SLOW_RUN"
 sleep 1 # and no third run erases it
 shot "$E2E_WORK/end.png"
 expect_pixel "$E2E_WORK/end.png" 415 88 "$WHITE" "the queued run's detector a second after it"
@@ -23,7 +23,7 @@ wait_pixel 415 88 "$GREY" 60
 click_start # queued: one more run
 click_konec # queued after it
 sleep 0.3
-kill -0 "$APP_PID" 2>/dev/null || fail "the program ended in the middle of the run"
-wait_for_exit 120
+is_child "$APP_PID" || fail "the program ended in the middle of the run"
+wait_for_exit "$SLOW_RUN"
 [ "$EXIT_STATUS" = 0 ] || fail "exit status $EXIT_STATUS after Konec"
 echo "PASS: the queued option and Start ran after the run; Konec then closed the window"

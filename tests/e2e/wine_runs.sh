@@ -18,13 +18,13 @@ echo "during the run: $answers"
 
 # Konec at the start of a run of its own, with all of the run still to come: the program is
 # still there half a second later, and it ends once the run has.
-wait_pixel 115 88 "$WHITE" 120
+wait_pixel 115 88 "$WHITE" "$SLOW_RUN"
 click_start
 wait_pixel 115 88 "$GREY" 30 # the scene erased: the run has begun
 start=$(now_ms)
 click_konec
 sleep 0.5
-kill -0 "$APP_PID" 2>/dev/null || fail "the program ended in the middle of a run"
-wait_for_exit 120
+is_child "$APP_PID" || fail "the program ended in the middle of a run"
+wait_for_exit "$SLOW_RUN"
 [ "$EXIT_STATUS" = 0 ] || fail "exit status $EXIT_STATUS after Konec"
 echo "PASS: Konec waited for the run, the program ended $(($(now_ms) - start)) ms after it"
