@@ -147,6 +147,13 @@ start_app() {
     sleep 0.5 # let it paint
 }
 
+# stop_app: the program, still running, is ended, for another start on the same display.
+stop_app() {
+    is_child "$APP_PID" || fail "the program had ended by itself"
+    stop_children "$APP_PID"
+    APP_PID=
+}
+
 # Device pixels per logical pixel of the app under test (QT_SCALE_FACTOR), a whole number.
 SCALE=1
 # How the window shows its design (fit_window): the zoom in 64ths, and where the design's
@@ -201,9 +208,7 @@ await_zoom() {
 maximized_default_run() {
     wmctrl -i -r "$WID" -b add,maximized_vert,maximized_horz
     await_zoom -gt 64
-    click_start
-    wait_pixel 115 88 "$WHITE" 60
-    shot "$E2E_WORK/run.png"
+    run_to_end "$E2E_WORK/run.png"
     expect_fitted_run "$E2E_WORK/run.png"
 }
 
@@ -239,12 +244,31 @@ click_option() {
 }
 click_start() { click 580 20; }
 click_konec() { click 676 20; }
-# Drags the scroll bar's thumb from its left end to the right end: slow-down 6.
-drag_slowest() {
+# start_slow_run: the scroll bar's thumb dragged from its left end to the right end, slow-down 6,
+# where a run lasts a couple of seconds; then Start, and the run has begun: its scene is drawn.
+start_slow_run() {
     xdotool mousemove --window "$WID" "$(dx 362)" "$(dy 48)" mousedown 1 \
         mousemove --window "$WID" "$(dx 420)" "$(dy 48)" \
         mousemove --window "$WID" "$(dx 500)" "$(dy 48)" mouseup 1
     sleep 0.1
+    click_start
+    wait_pixel 61 470 "$LIGHT_GREEN" 60
+}
+
+# run_to_end FILE [OPTION...]: clicks the options (click_option), then Start; waits for the
+# run's end, when its detector is filled again (at x = 415 at distance 100, else at x = 115),
+# lets the labels that the end reveals be painted, and takes the screenshot FILE.
+run_to_end() {
+    local file=$1 option detector=115
+    shift
+    for option in "$@"; do
+        click_option "$option"
+        case $option in 100) detector=415 ;; 400) detector=115 ;; esac
+    done
+    click_start
+    wait_pixel "$detector" 88 "$WHITE" 60
+    sleep 0.3
+    shot "$file"
 }
 
 # shot FILE: the window's client area as a PNG.
@@ -367,25 +391,52 @@ expect_fitted_run() {
 
 now_ms() { date +%s%3N; }
 
-# drawn_mask IMAGE OUT: white where IMAGE has something drawn, black on the two backgrounds
-# (grey and the light-green medium).
+# drawn_mask IMAGE OUT [R,G,B]: white where IMAGE has something drawn, black on the two
+# backgrounds (grey and the light-green medium); with a colour, white where it has that colour.
 drawn_mask() {
-    convert "$1" -fill black -opaque "rgb(192,192,192)" -opaque "rgb(192,255,192)" \
-        -fill white +opaque black -colorspace gray "$2"
+    if [ -n "${3:-}" ]; then
+        convert "$1" -fill white -opaque "rgb($3)" -fill black +opaque white -colorspace gray "$2"
+    else
+        convert "$1" -fill black -opaque "rgb(192,192,192)" -opaque "rgb(192,255,192)" \
+            -fill white +opaque black -colorspace gray "$2"
+    fi
 }
 
-# missing_within_one IMAGE_A IMAGE_B: how many drawn pixels of A have no drawn pixel of B within
-# one pixel. Both images have the same size.
+# drawn_in IMAGE [WxH+X+Y]: how many pixels of the image (of that box of it) have something
+# drawn.
+drawn_in() {
+    convert "$1" ${2:+-crop "$2" +repage} -fill black -opaque "rgb(192,192,192)" \
+        -opaque "rgb(192,255,192)" -fill white +opaque black -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# missing_within_one IMAGE_A IMAGE_B [R,G,B]: how many drawn pixels of A (of that colour) have no
+# such pixel of B within one pixel. Both images have the same size.
 missing_within_one() {
-    drawn_mask "$1" "$E2E_WORK/a-mask.png"
-    drawn_mask "$2" "$E2E_WORK/b-mask.png"
+    drawn_mask "$1" "$E2E_WORK/a-mask.png" "${3:-}"
+    drawn_mask "$2" "$E2E_WORK/b-mask.png" "${3:-}"
     convert "$E2E_WORK/a-mask.png" \( "$E2E_WORK/b-mask.png" -morphology Dilate Square:1 -negate \) \
         -compose Multiply -composite -format '%[fx:int(mean*w*h+0.5)]' info:
 }
 
-# colours IMAGE: how many different colours it has.
+# colours IMAGE [WxH+X+Y]: how many different colours it has (in that box).
 colours() {
-    convert "$1" -unique-colors -format '%w' info:
+    convert "$1" ${2:+-crop "$2" +repage} -unique-colors -format '%w' info:
+}
+
+# count_red IMAGE WxH+X+Y ABOVE|BELOW PERCENT: pixels of the box whose red is above (below) that
+# share of full. White text has red 255, the backgrounds 192, black text 0.
+count_red() {
+    convert "$1" -crop "$2" +repage -channel R -separate +channel \
+        $([ "$3" = below ] && echo -negate) -threshold "$4%" -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# ends_after_run WHAT: asked during a run to end (by WHAT), the program is still there a moment
+# later, and it ends with status 0 once the run is over.
+ends_after_run() {
+    sleep 0.3
+    is_child "$APP_PID" || fail "$1: the program ended in the middle of the run"
+    wait_for_exit "$SLOW_RUN"
+    [ "$EXIT_STATUS" = 0 ] || fail "$1: exit status $EXIT_STATUS"
 }
 
 # wait_for_exit SECONDS: waits for fotonar to end and sets EXIT_STATUS to its exit status.

@@ -5,10 +5,7 @@
 . "$(dirname "$0")/lib.sh"
 start_display
 start_app
-drag_slowest # slow-down 6: a run lasts a couple of seconds
-
-click_start
-wait_pixel 115 88 "$GREY" 30 # the first run (distance 400) has erased the scene
+start_slow_run # the first run, at distance 400
 click_option 100
 click_start # the second run: distance 100
 click_option 400
@@ -16,10 +13,8 @@ click_start # the third: distance 400 again
 
 # The second run's completion puts "Detektor" over its detector at x = 415, where it stays
 # through the whole sweep of the third run.
-dark_in() { # FILE WxH+X+Y: pixels of the box darker than the grey, as a label's letters are
-    convert "$1" -crop "$2" +repage -channel R -separate +channel -negate -threshold 50% \
-        -format '%[fx:int(mean*w*h+0.5)]' info:
-}
+# dark_in FILE WxH+X+Y: pixels of the box darker than the grey, as a label's letters are.
+dark_in() { count_red "$1" "$2" below 50; }
 label_box=73x17+415+66
 deadline=$((SECONDS + SLOW_RUN))
 until shot "$E2E_WORK/poll.png" && [ "$(dark_in "$E2E_WORK/poll.png" $label_box)" -ge 20 ]; do

@@ -26,9 +26,7 @@ cover() {
 }
 
 # During a slow run: cover, minimise and restore, shrink and grow.
-drag_slowest
-click_start
-wait_pixel 115 88 "$GREY" 30
+start_slow_run
 cover
 xdotool windowminimize "$WID"
 sleep 0.3

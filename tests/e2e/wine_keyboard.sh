@@ -3,7 +3,6 @@
 # with the defaults (index 2: the normal at x = 436); Tab stops at Konec, then at the chosen
 # option of each frame, where the left arrow chooses "1,5"; Shift+Tab goes back the same
 # stops to Start, and Enter runs with index 1,5 (the normal at x = 408).
-. "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/wine_lib.sh"
 require_wine
 start_display
