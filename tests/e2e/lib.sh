@@ -20,7 +20,11 @@ SLOW_RUN=300
 # once, and on a busy machine its number may soon be another process's, of another test or
 # program: not this test's to end.
 is_child() {
-    [ -n "$1" ] && [ "$(ps -o ppid= -p "$1" 2>/dev/null | tr -d ' ')" = $$ ]
+    local stat ppid
+    [ -n "$1" ] && read -r stat 2>/dev/null <"/proc/$1/stat" || return 1
+    # The state and the parent come after the name in brackets, which may hold blanks.
+    read -r _ ppid _ <<<"${stat##*) }"
+    [ "$ppid" = $$ ]
 }
 
 # stop_children PID...: ends each of these processes that is still a child of this shell, and
