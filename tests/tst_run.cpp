@@ -25,6 +25,47 @@ constexpr int kLinesPerPath = 5;
 // The scene before the sweep: 700 erase rows, 201 band rows, the boundary and two time axes.
 constexpr int kSceneLines = 700 + 201 + 1 + 2;
 
+// A run against a recording surface of its own, over the fields' texts, taken as far as `until`.
+struct RecordedRun
+{
+    enum Until { NotStarted, SetUp, Swept, Completed };
+
+    RecordedRun(const QString &index, const QString &distance, Until until,
+        const QString &slowDown = QStringLiteral("1"))
+        : parameters(index.toStdString(), distance.toStdString(), slowDown.toStdString())
+    {
+        if (until == Completed)
+            run.execute(); // the whole run, as Start runs it
+        else if (until != NotStarted)
+            run.setUp();
+        if (until == Swept)
+            run.sweep();
+    }
+
+    RecordingSurface surface;
+    FixedParameters parameters;
+    Run run {surface, parameters};
+};
+
+// The columns of the fields' texts that most rows give.
+void addFieldColumns()
+{
+    QTest::addColumn<QString>("index");
+    QTest::addColumn<QString>("distance");
+}
+
+// A row of the fields' texts, named after them ("1,5, 100").
+QTestData &fieldsRow(const char *index, const char *distance)
+{
+    return QTest::addRow("%s, %s", index, distance) << QString(index) << QString(distance);
+}
+
+// A row of the fields' texts named for what is odd about them.
+QTestData &namedFieldsRow(const char *name, const char *index, const char *distance)
+{
+    return QTest::newRow(name) << QString(index) << QString(distance);
+}
+
 std::vector<Op> pathLines(const RecordingSurface &surface)
 {
     std::vector<Op> lines = surface.only(Op::Line);
@@ -59,32 +100,21 @@ private slots:
 
 void TestRun::setUpValues_data()
 {
-    QTest::addColumn<QString>("index");
-    QTest::addColumn<QString>("distance");
+    addFieldColumns();
     QTest::addColumn<double>("detectorX");
     QTest::addColumn<double>("originX");
     QTest::addColumn<double>("originY");
 
-    QTest::newRow("1, 100") << "1"
-                            << "100" << 415.0 << 605.0 << 140.5;
-    QTest::newRow("1, 400") << "1"
-                            << "400" << 115.0 << 505.0 << 140.5;
-    QTest::newRow("1,5, 100") << "1,5"
-                              << "100" << 415.0 << 705.0 << 170.5;
-    QTest::newRow("1.5, 400") << "1.5"
-                              << "400" << 115.0 << 705.0 << 170.5;
-    QTest::newRow("2, 100") << "2"
-                            << "100" << 415.0 << 585.0 << 140.5;
-    QTest::newRow("2, 400") << "2"
-                            << "400" << 115.0 << 585.0 << 140.5;
-    QTest::newRow("2,5, 100") << "2,5"
-                              << "100" << 415.0 << 725.0 << 130.5;
-    QTest::newRow("2.5, 400") << "2.5"
-                              << "400" << 115.0 << 725.0 << 130.5;
-    QTest::newRow("unknown index 3") << "3"
-                                     << "400" << 115.0 << 505.0 << 90.5;
-    QTest::newRow("unknown index 1.25") << "1,25"
-                                        << "100" << 415.0 << 505.0 << 90.5;
+    fieldsRow("1", "100") << 415.0 << 605.0 << 140.5;
+    fieldsRow("1", "400") << 115.0 << 505.0 << 140.5;
+    fieldsRow("1,5", "100") << 415.0 << 705.0 << 170.5;
+    fieldsRow("1.5", "400") << 115.0 << 705.0 << 170.5;
+    fieldsRow("2", "100") << 415.0 << 585.0 << 140.5;
+    fieldsRow("2", "400") << 115.0 << 585.0 << 140.5;
+    fieldsRow("2,5", "100") << 415.0 << 725.0 << 130.5;
+    fieldsRow("2.5", "400") << 115.0 << 725.0 << 130.5;
+    namedFieldsRow("unknown index 3", "3", "400") << 115.0 << 505.0 << 90.5;
+    namedFieldsRow("unknown index 1.25", "1,25", "100") << 415.0 << 505.0 << 90.5;
 }
 
 void TestRun::setUpValues()
@@ -95,11 +125,8 @@ void TestRun::setUpValues()
     QFETCH(double, originX);
     QFETCH(double, originY);
 
-    RecordingSurface surface;
-    FixedParameters parameters(index.toStdString(), distance.toStdString());
-    Run run(surface, parameters);
-    run.setUp();
-    const RunState &s = run.state();
+    const RecordedRun recorded(index, distance, RecordedRun::SetUp);
+    const RunState &s = recorded.run.state();
     QCOMPARE(s.detectorX, detectorX);
     QCOMPARE(s.detectorY, 90.5);
     QCOMPARE(s.spiralX, originX);
@@ -111,11 +138,8 @@ void TestRun::setUpValues()
 
 void TestRun::defaultWorkingValues()
 {
-    RecordingSurface surface;
-    FixedParameters parameters("2", "400");
-    Run run(surface, parameters);
-    run.setUp();
-    const RunState &s = run.state();
+    const RecordedRun recorded("2", "400", RecordedRun::SetUp);
+    const RunState &s = recorded.run.state();
     QCOMPARE(s.sceneWidth, 800);
     QCOMPARE(s.sceneHeight, 581);
     QVERIFY(near(s.phaseRate, 0.01727451, 1e-12));
@@ -135,7 +159,7 @@ void TestRun::defaultWorkingValues()
     QCOMPARE(s.phase, 0.0);
 
     // Handed to the sweep: pen 2, solid fill in background grey.
-    const Op &last = surface.ops.back();
+    const Op &last = recorded.surface.ops.back();
     QCOMPARE(last.penWidth, 2);
     QCOMPARE(last.fillStyle, FillStyle::Solid);
     QCOMPARE(last.fillColour, kBackgroundGrey);
@@ -143,29 +167,20 @@ void TestRun::defaultWorkingValues()
 
 void TestRun::sweepResults_data()
 {
-    QTest::addColumn<QString>("index");
-    QTest::addColumn<QString>("distance");
+    addFieldColumns();
     QTest::addColumn<int>("shortestOffset");
     QTest::addColumn<double>("shortestPath");
     QTest::addColumn<double>("endX");
     QTest::addColumn<double>("endY");
 
-    QTest::newRow("1, 100") << "1"
-                            << "100" << 414 << 361.4174 << 688.3 << 209.1;
-    QTest::newRow("1, 400") << "1"
-                            << "400" << 288 << 524.0229 << 733.894 << 138.371;
-    QTest::newRow("1.5, 100") << "1,5"
-                              << "100" << 428 << 438.3038 << 587.5 << 151.5;
-    QTest::newRow("1.5, 400") << "1,5"
-                              << "400" << 358 << 622.6984 << 561.4 << 95.1;
-    QTest::newRow("2, 100") << "2"
-                            << "100" << 428 << 514.5091 << 687.7 << 132.2;
-    QTest::newRow("2, 400") << "2"
-                            << "400" << 386 << 708.4257 << 727.181 << 163.906;
-    QTest::newRow("2.5, 100") << "2,5"
-                              << "100" << 435 << 590.2148 << 659.732 << 196.421;
-    QTest::newRow("2.5, 400") << "2,5"
-                              << "400" << 400 << 789.5739 << 585.6 << 147.3;
+    fieldsRow("1", "100") << 414 << 361.4174 << 688.3 << 209.1;
+    fieldsRow("1", "400") << 288 << 524.0229 << 733.894 << 138.371;
+    fieldsRow("1,5", "100") << 428 << 438.3038 << 587.5 << 151.5;
+    fieldsRow("1,5", "400") << 358 << 622.6984 << 561.4 << 95.1;
+    fieldsRow("2", "100") << 428 << 514.5091 << 687.7 << 132.2;
+    fieldsRow("2", "400") << 386 << 708.4257 << 727.181 << 163.906;
+    fieldsRow("2,5", "100") << 435 << 590.2148 << 659.732 << 196.421;
+    fieldsRow("2,5", "400") << 400 << 789.5739 << 585.6 << 147.3;
 }
 
 void TestRun::sweepResults()
@@ -177,12 +192,8 @@ void TestRun::sweepResults()
     QFETCH(double, endX);
     QFETCH(double, endY);
 
-    RecordingSurface surface;
-    FixedParameters parameters(index.toStdString(), distance.toStdString());
-    Run run(surface, parameters);
-    run.setUp();
-    run.sweep();
-    const RunState &s = run.state();
+    const RecordedRun recorded(index, distance, RecordedRun::Swept);
+    const RunState &s = recorded.run.state();
     QCOMPARE(s.shortestOffset, shortestOffset);
     QVERIFY2(near(s.shortestPath, shortestPath, 5e-5),
         qPrintable(QString::number(s.shortestPath, 'f', 6)));
@@ -194,22 +205,20 @@ void TestRun::sweepResults()
 
 void TestRun::firstPathIndexOneDistance100()
 {
-    RecordingSurface surface;
-    FixedParameters parameters("1", "100");
-    Run run(surface, parameters);
-    run.setUp();
-    const std::size_t before = surface.ops.size();
-    run.drawPath();
-    const RunState &s = run.state();
+    RecordedRun recorded("1", "100", RecordedRun::SetUp);
+    const std::vector<Op> &ops = recorded.surface.ops;
+    const std::size_t before = ops.size();
+    recorded.run.drawPath();
+    const RunState &s = recorded.run.state();
     QVERIFY(near(s.pathAir, 415.326378, 5e-7));
     QVERIFY(near(s.pathMedium, 478.138055, 5e-7));
     QVERIFY(near(s.pathAir + s.pathMedium, 893.464433, 5e-7));
     QVERIFY(near(s.phase, 30.868321, 5e-7));
 
     std::vector<Op> lines;
-    for (std::size_t i = before; i < surface.ops.size(); ++i)
-        if (surface.ops[i].kind == Op::Line)
-            lines.push_back(surface.ops[i]);
+    for (std::size_t i = before; i < ops.size(); ++i)
+        if (ops[i].kind == Op::Line)
+            lines.push_back(ops[i]);
     QCOMPARE(lines.size(), std::size_t(kLinesPerPath));
     const Op &bar = lines[4];
     QCOMPARE(bar.x1, 51.0f);
@@ -224,16 +233,13 @@ void TestRun::firstPathIndexOneDistance100()
     QVERIFY(near(arrow.x2, 51 + 15 * std::cos(s.phase), 1e-4));
     QVERIFY(near(arrow.y2, 510.5 + 15 * std::sin(s.phase), 1e-4));
     QCOMPARE(arrow.penWidth, 3);
-    QCOMPARE(surface.ops.back().kind, Op::Present); // shown before its pause
+    QCOMPARE(ops.back().kind, Op::Present); // shown before its pause
 }
 
 void TestRun::sweepVisits102BoundaryPoints()
 {
-    RecordingSurface surface;
-    FixedParameters parameters("2", "400");
-    Run run(surface, parameters);
-    run.setUp();
-    run.sweep();
+    const RecordedRun recorded("2", "400", RecordedRun::Swept);
+    const RecordingSurface &surface = recorded.surface;
 
     const std::vector<Op> lines = pathLines(surface);
     std::vector<float> crossings;
@@ -254,11 +260,8 @@ void TestRun::sweepVisits102BoundaryPoints()
 
 void TestRun::legWidths()
 {
-    RecordingSurface surface;
-    FixedParameters parameters("2", "400");
-    Run run(surface, parameters);
-    run.setUp();
-    run.sweep();
+    const RecordedRun recorded("2", "400", RecordedRun::Swept);
+    const RecordingSurface &surface = recorded.surface;
     const std::vector<Op> lines = pathLines(surface);
     QCOMPARE(lines[0].penWidth, 2);
     QCOMPARE(lines[1].penWidth, 2);
@@ -280,10 +283,8 @@ void TestRun::legWidths()
 
 void TestRun::scene()
 {
-    RecordingSurface surface;
-    FixedParameters parameters("2", "100");
-    Run run(surface, parameters);
-    run.setUp();
+    const RecordedRun recorded("2", "100", RecordedRun::SetUp);
+    const RecordingSurface &surface = recorded.surface;
     const std::vector<Op> lines = surface.only(Op::Line);
     QCOMPARE(lines.size(), std::size_t(kSceneLines));
     for (int r = 0; r < 700; ++r) {
@@ -325,17 +326,13 @@ void TestRun::scene()
 
 void TestRun::completionPlacesControls_data()
 {
-    QTest::addColumn<QString>("index");
-    QTest::addColumn<QString>("distance");
+    addFieldColumns();
     QTest::addColumn<float>("detectorLeft");
     QTest::addColumn<float>("shortestX");
 
-    QTest::newRow("2, 400") << "2"
-                            << "400" << 115.0f << 436.0f;
-    QTest::newRow("1, 100") << "1"
-                            << "100" << 415.0f << 464.0f;
-    QTest::newRow("1.5, 400") << "1,5"
-                              << "400" << 115.0f << 408.0f;
+    fieldsRow("2", "400") << 115.0f << 436.0f;
+    fieldsRow("1", "100") << 415.0f << 464.0f;
+    fieldsRow("1,5", "400") << 115.0f << 408.0f;
 }
 
 void TestRun::completionPlacesControls()
@@ -345,10 +342,7 @@ void TestRun::completionPlacesControls()
     QFETCH(float, detectorLeft);
     QFETCH(float, shortestX);
 
-    RecordingSurface surface;
-    FixedParameters parameters(index.toStdString(), distance.toStdString());
-    Run run(surface, parameters);
-    run.execute();
+    const RecordedRun recorded(index, distance, RecordedRun::Completed);
 
     struct Placement
     {
@@ -365,7 +359,7 @@ void TestRun::completionPlacesControls()
         {Control::labRadiusvektory, 400, 526},
     };
     std::vector<Op> placements;
-    for (const Op &op : surface.ops)
+    for (const Op &op : recorded.surface.ops)
         if (op.kind == Op::Show || op.kind == Op::Move)
             placements.push_back(op);
     QCOMPARE(placements.size(), std::size_t(14));
@@ -382,10 +376,8 @@ void TestRun::completionPlacesControls()
 
 void TestRun::completionDrawsResult()
 {
-    RecordingSurface surface;
-    FixedParameters parameters("2", "400");
-    Run run(surface, parameters);
-    run.execute();
+    const RecordedRun recorded("2", "400", RecordedRun::Completed);
+    const RecordingSurface &surface = recorded.surface;
 
     const std::vector<Op> lines = surface.only(Op::Line);
     const std::vector<Op> result(lines.end() - 4, lines.end());
@@ -419,52 +411,27 @@ void TestRun::completionDrawsResult()
 
 void TestRun::sameParametersSameRun()
 {
-    RecordingSurface first, second;
-    FixedParameters parameters("1,5", "100");
-    Run(first, parameters).execute();
-    Run(second, parameters).execute();
-    QVERIFY(first.ops == second.ops);
+    const RecordedRun first("1,5", "100", RecordedRun::Completed);
+    const RecordedRun second("1,5", "100", RecordedRun::Completed);
+    QVERIFY(first.surface.ops == second.surface.ops);
 }
 
 void TestRun::faultyFields_data()
 {
-    QTest::addColumn<QString>("index");
-    QTest::addColumn<QString>("distance");
+    addFieldColumns();
     QTest::addColumn<QString>("slowDown");
 
-    QTest::newRow("index not a number") << "abc"
-                                        << "400"
-                                        << "1";
-    QTest::newRow("index empty") << ""
-                                 << "400"
-                                 << "1";
-    QTest::newRow("index nan") << "nan"
-                               << "400"
-                               << "1";
-    QTest::newRow("index inf") << "inf"
-                               << "400"
-                               << "1";
-    QTest::newRow("index too large") << "1e400"
-                                     << "400"
-                                     << "1";
-    QTest::newRow("index 0: division by zero") << "0"
-                                               << "400"
-                                               << "1";
-    QTest::newRow("distance not a number") << "2"
-                                           << "x"
-                                           << "1";
-    QTest::newRow("distance nan") << "2"
-                                  << "nan"
-                                  << "1";
-    QTest::newRow("distance overflows a single") << "2"
-                                                 << "1e300"
-                                                 << "1";
-    QTest::newRow("slow-down not a number") << "2"
-                                            << "400"
-                                            << "pomalu";
-    QTest::newRow("slow-down endless") << "2"
-                                       << "400"
-                                       << "1e9";
+    namedFieldsRow("index not a number", "abc", "400") << QString("1");
+    namedFieldsRow("index empty", "", "400") << QString("1");
+    namedFieldsRow("index nan", "nan", "400") << QString("1");
+    namedFieldsRow("index inf", "inf", "400") << QString("1");
+    namedFieldsRow("index too large", "1e400", "400") << QString("1");
+    namedFieldsRow("index 0: division by zero", "0", "400") << QString("1");
+    namedFieldsRow("distance not a number", "2", "x") << QString("1");
+    namedFieldsRow("distance nan", "2", "nan") << QString("1");
+    namedFieldsRow("distance overflows a single", "2", "1e300") << QString("1");
+    namedFieldsRow("slow-down not a number", "2", "400") << QString("pomalu");
+    namedFieldsRow("slow-down endless", "2", "400") << QString("1e9");
 }
 
 void TestRun::faultyFields()
@@ -473,11 +440,10 @@ void TestRun::faultyFields()
     QFETCH(QString, distance);
     QFETCH(QString, slowDown);
 
-    RecordingSurface surface;
-    FixedParameters parameters(index.toStdString(), distance.toStdString(), slowDown.toStdString());
-    Run run(surface, parameters);
-    QVERIFY_THROWS_EXCEPTION(RunError, run.execute());
+    RecordedRun recorded(index, distance, RecordedRun::NotStarted, slowDown);
+    QVERIFY_THROWS_EXCEPTION(RunError, recorded.run.execute());
     // Whatever was drawn before the fault is finite: no garbage reached the surface.
+    const RecordingSurface &surface = recorded.surface;
     for (const Op &op : surface.ops)
         QVERIFY(std::isfinite(op.x1) && std::isfinite(op.y1) && std::isfinite(op.x2)
             && std::isfinite(op.y2));
@@ -486,16 +452,12 @@ void TestRun::faultyFields()
 
 void TestRun::oddButValidFieldsComplete_data()
 {
-    QTest::addColumn<QString>("index");
-    QTest::addColumn<QString>("distance");
+    addFieldColumns();
     QTest::addColumn<float>("detectorX");
 
-    QTest::newRow("distance 0: detector right of the source") << "2"
-                                                              << "0" << 515.0f;
-    QTest::newRow("distance 10000: detector far left") << "2"
-                                                       << "10000" << -9485.0f;
-    QTest::newRow("negative index") << "-1"
-                                    << "400" << 115.0f;
+    namedFieldsRow("distance 0: detector right of the source", "2", "0") << 515.0f;
+    namedFieldsRow("distance 10000: detector far left", "2", "10000") << -9485.0f;
+    namedFieldsRow("negative index", "-1", "400") << 115.0f;
 }
 
 void TestRun::oddButValidFieldsComplete()
@@ -504,10 +466,8 @@ void TestRun::oddButValidFieldsComplete()
     QFETCH(QString, distance);
     QFETCH(float, detectorX);
 
-    RecordingSurface surface;
-    FixedParameters parameters(index.toStdString(), distance.toStdString());
-    Run run(surface, parameters);
-    run.execute();
+    const RecordedRun recorded(index, distance, RecordedRun::Completed);
+    const RecordingSurface &surface = recorded.surface;
     QCOMPARE(surface.only(Op::Show).size(), std::size_t(7));
     QCOMPARE(surface.only(Op::Circle).back().x1, detectorX);
 }

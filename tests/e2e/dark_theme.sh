@@ -12,13 +12,8 @@ default_run() {
     local name=$1
     shift
     start_app "$@"
-    click_start
-    wait_pixel 115 88 "$WHITE" 30
-    sleep 0.3
-    shot "$E2E_WORK/$name.png"
-    kill "$APP_PID"
-    wait "$APP_PID" 2>/dev/null || true
-    APP_PID=
+    run_to_end "$E2E_WORK/$name.png"
+    stop_app
 }
 default_run plain QT_QPA_PLATFORMTHEME=
 default_run dark QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark

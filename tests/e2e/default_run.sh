@@ -9,9 +9,7 @@ expect_pixel "$E2E_WORK/start.png" 400 300 "$GREY" "background before any run"
 expect_pixel "$E2E_WORK/start.png" 548 452 "$GREY" "labZdroj hidden"
 expect_pixel "$E2E_WORK/start.png" 115 88 "$GREY" "no detector yet"
 
-click_start
-wait_pixel 115 88 "$WHITE" 30 # the completion refills the detector
-shot "$E2E_WORK/run.png"
+run_to_end "$E2E_WORK/run.png"
 expect_pixel "$E2E_WORK/run.png" 61 470 "$LIGHT_GREEN" "lower medium"
 expect_pixel "$E2E_WORK/run.png" 400 291 64,64,64 "boundary"
 expect_pixel "$E2E_WORK/run.png" 656 152 "$GREEN" "resultant"

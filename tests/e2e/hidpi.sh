@@ -11,13 +11,8 @@ two_runs() { # $1: scale; $2: screenshot
     start_app QT_SCALE_FACTOR="$1"
     click_start
     wait_pixel 115 88 "$WHITE" 30
-    click_option 100
-    click_start
-    wait_pixel 415 88 "$WHITE" 30
-    shot "$2"
-    kill "$APP_PID"
-    wait "$APP_PID" 2>/dev/null || true
-    APP_PID=
+    run_to_end "$2" 100
+    stop_app
 }
 
 two_runs 1 "$E2E_WORK/1x.png"
@@ -28,15 +23,14 @@ size=$(convert "$E2E_WORK/2x.png" -format '%wx%h' info:)
     || fail "the 2x window is $size, not twice the 1x window"
 
 # The first run's detector is gone without a trace: every device pixel there is grey.
-convert "$E2E_WORK/2x.png" -crop 34x30+214+168 +repage "$E2E_WORK/old-detector.png"
-[ "$(colours "$E2E_WORK/old-detector.png")" = 1 ] || fail "the erase left something of the old detector"
+[ "$(colours "$E2E_WORK/2x.png" 34x30+214+168)" = 1 ] || fail "the erase left something of the old detector"
 expect_pixel "$E2E_WORK/2x.png" 230 176 "$GREY" "old detector"
 expect_pixel "$E2E_WORK/2x.png" 830 176 "$WHITE" "new detector"
 expect_pixel "$E2E_WORK/2x.png" 122 940 "$LIGHT_GREEN" "lower medium"
 
 # The images are scaled by whole pixels: nothing but glyph and white, each pixel doubled.
-convert "$E2E_WORK/2x.png" -crop 30x22+$((2 * 458))+382 +repage "$E2E_WORK/alpha.png"
-[ "$(colours "$E2E_WORK/alpha.png")" = 2 ] || fail "alpha is blurred: $(colours "$E2E_WORK/alpha.png") colours"
+alpha=$(colours "$E2E_WORK/2x.png" 30x22+$((2 * 458))+382)
+[ "$alpha" = 2 ] || fail "alpha is blurred: $alpha colours"
 expect_pixel "$E2E_WORK/2x.png" $((2 * 462)) 382 "$GLYPH" "alpha's first dark pixel"
 expect_pixel "$E2E_WORK/2x.png" $((2 * 462 + 1)) 383 "$GLYPH" "alpha's first dark pixel, doubled"
 # Stacked as at 1x: α whole over the prompt, β beside the normal.

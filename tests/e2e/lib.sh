@@ -12,11 +12,34 @@ XVFB_PID=
 WM_PID=
 APP_PID=
 WID=
+# Seconds given to a run at the slowest slow-down to end: a few on an idle machine, minutes on
+# one that is busy with other work.
+SLOW_RUN=300
+
+# is_child PID: the process is still a child of this shell. One that has ended was reaped at
+# once, and on a busy machine its number may soon be another process's, of another test or
+# program: not this test's to end.
+is_child() {
+    local stat ppid
+    [ -n "$1" ] && read -r stat 2>/dev/null <"/proc/$1/stat" || return 1
+    # The state and the parent come after the name in brackets, which may hold blanks.
+    read -r _ ppid _ <<<"${stat##*) }"
+    [ "$ppid" = $$ ]
+}
+
+# stop_children PID...: ends each of these processes that is still a child of this shell, and
+# waits for it.
+stop_children() {
+    local pid
+    for pid in "$@"; do
+        is_child "$pid" || continue
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+}
 
 e2e_cleanup() {
-    for pid in $APP_PID $WM_PID $XVFB_PID; do
-        kill "$pid" 2>/dev/null || true
-    done
+    stop_children $APP_PID $WM_PID $XVFB_PID
     wait 2>/dev/null || true
     [ -n "${E2E_KEEP:-}" ] && cp -r "$E2E_WORK" "$E2E_KEEP"
     rm -rf "$E2E_WORK"
@@ -37,44 +60,53 @@ require_tools() {
     done
 }
 
-# start_display [WIDTHxHEIGHT]: a private X server; Xvfb picks a free display number itself. It
-# does not reset when its last client goes: a program started right after another has ended
-# would find it resetting and could not connect.
+# wait_until SECONDS PID LOG WHAT COMMAND...: polls COMMAND until it succeeds. Fails with WHAT
+# and the output in LOG when the process PID, which is to bring it about, has exited, or when
+# the time is up: a deadline rather than a number of polls, as a busy machine makes both the
+# polls and the process slower.
+wait_until() {
+    local seconds=$1 pid=$2 log=$3 what=$4
+    local deadline=$((SECONDS + seconds))
+    shift 4
+    until "$@"; do
+        is_child "$pid" || fail "$what: it exited. $(tr '\n' ' ' <"$log")"
+        [ $SECONDS -lt $deadline ] || fail "$what within $seconds s. $(tr '\n' ' ' <"$log")"
+        sleep 0.05
+    done
+}
+
+# start_display [WIDTHxHEIGHT]: a private X server; Xvfb picks a free display number itself and
+# writes it once it accepts clients. It does not reset when its last client goes: a program
+# started right after another has ended would find it resetting and could not connect.
 start_display() {
     local size=${1:-1280x1024}
     require_tools Xvfb xdotool import convert
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-    Xvfb -displayfd 5 -screen 0 "${size}x24" -nolisten tcp -noreset 5>"$E2E_WORK/display" 2>/dev/null &
+    # Emptied here, not only by the redirection below: that happens in the background process,
+    # and until it does, the file still names the display of an earlier start_display, whose X
+    # server is gone or not yet accepting clients again.
+    : >"$E2E_WORK/display"
+    Xvfb -displayfd 5 -screen 0 "${size}x24" -nolisten tcp -noreset 5>"$E2E_WORK/display" \
+        2>"$E2E_WORK/xvfb.log" &
     XVFB_PID=$!
-    local i
-    for i in $(seq 200); do
-        [ -s "$E2E_WORK/display" ] && break
-        sleep 0.05
-    done
-    [ -s "$E2E_WORK/display" ] || fail "Xvfb did not start"
+    wait_until 60 "$XVFB_PID" "$E2E_WORK/xvfb.log" "Xvfb did not start" test -s "$E2E_WORK/display"
     export DISPLAY=":$(head -n 1 "$E2E_WORK/display")"
 }
 
 # stop_display: the program, the window manager and the X server go, for another display.
 stop_display() {
-    for pid in $APP_PID $WM_PID $XVFB_PID; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
+    stop_children $APP_PID $WM_PID $XVFB_PID
     APP_PID= WM_PID= XVFB_PID=
 }
 
+# start_window_manager: openbox on the display, managing it: wmctrl finds it.
 start_window_manager() {
     require_tools openbox wmctrl
-    openbox --sm-disable >/dev/null 2>&1 &
+    openbox --sm-disable >"$E2E_WORK/wm.log" 2>&1 &
     WM_PID=$!
-    local i
-    for i in $(seq 100); do
-        wmctrl -m >/dev/null 2>&1 && return 0
-        sleep 0.05
-    done
-    fail "openbox did not start"
+    wait_until 60 "$WM_PID" "$E2E_WORK/wm.log" "openbox did not start on $DISPLAY" wm_running
 }
+wm_running() { wmctrl -m >/dev/null 2>&1; }
 
 # managed_window PID: the window of that process that the window manager manages and shows,
 # from the manager's own list: no walk of the window tree.
@@ -101,7 +133,7 @@ wait_for_window() {
         WID=$(xdotool search --onlyvisible "$@" 2>/dev/null | head -n 1) || true
         [ -z "$WID" ] && [ -n "$WM_PID" ] && [ "$1" = --pid ] && WID=$(managed_window "$2")
         [ -n "$WID" ] && return 0
-        kill -0 "$APP_PID" 2>/dev/null || fail "the program exited before its window appeared"
+        is_child "$APP_PID" || fail "the program exited before its window appeared"
         sleep 0.05
     done
     fail "the window did not appear; the program is $(awk '/^State/ {print $2, $3}' \
@@ -117,6 +149,13 @@ start_app() {
     APP_PID=$!
     wait_for_window 20 --pid "$APP_PID"
     sleep 0.5 # let it paint
+}
+
+# stop_app: the program, still running, is ended, for another start on the same display.
+stop_app() {
+    is_child "$APP_PID" || fail "the program had ended by itself"
+    stop_children "$APP_PID"
+    APP_PID=
 }
 
 # Device pixels per logical pixel of the app under test (QT_SCALE_FACTOR), a whole number.
@@ -145,6 +184,18 @@ fit_window() {
     echo "client area ${w} x ${h}: zoom $ZOOM64/64, design at ($LEFT, $TOP)"
 }
 
+# eventually SECONDS COMMAND...: runs COMMAND, an expectation, until it holds or the time is up,
+# then once more, failing as it fails: for what the window manager or the program bring about in
+# their own time, after a step of the test.
+eventually() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until ("$@") >/dev/null 2>&1 || [ $SECONDS -ge $deadline ]; do
+        sleep 0.1
+    done
+    "$@"
+}
+
 # await_zoom OP VALUE: waits until the window's fit has [ "$ZOOM64" OP VALUE ], as a window
 # manager takes its time to resize it.
 await_zoom() {
@@ -161,9 +212,7 @@ await_zoom() {
 maximized_default_run() {
     wmctrl -i -r "$WID" -b add,maximized_vert,maximized_horz
     await_zoom -gt 64
-    click_start
-    wait_pixel 115 88 "$WHITE" 60
-    shot "$E2E_WORK/run.png"
+    run_to_end "$E2E_WORK/run.png"
     expect_fitted_run "$E2E_WORK/run.png"
 }
 
@@ -199,12 +248,31 @@ click_option() {
 }
 click_start() { click 580 20; }
 click_konec() { click 676 20; }
-# Drags the scroll bar's thumb from its left end to the right end: slow-down 6.
-drag_slowest() {
+# start_slow_run: the scroll bar's thumb dragged from its left end to the right end, slow-down 6,
+# where a run lasts a couple of seconds; then Start, and the run has begun: its scene is drawn.
+start_slow_run() {
     xdotool mousemove --window "$WID" "$(dx 362)" "$(dy 48)" mousedown 1 \
         mousemove --window "$WID" "$(dx 420)" "$(dy 48)" \
         mousemove --window "$WID" "$(dx 500)" "$(dy 48)" mouseup 1
     sleep 0.1
+    click_start
+    wait_pixel 61 470 "$LIGHT_GREEN" 60
+}
+
+# run_to_end FILE [OPTION...]: clicks the options (click_option), then Start; waits for the
+# run's end, when its detector is filled again (at x = 415 at distance 100, else at x = 115),
+# lets the labels that the end reveals be painted, and takes the screenshot FILE.
+run_to_end() {
+    local file=$1 option detector=115
+    shift
+    for option in "$@"; do
+        click_option "$option"
+        case $option in 100) detector=415 ;; 400) detector=115 ;; esac
+    done
+    click_start
+    wait_pixel "$detector" 88 "$WHITE" 60
+    sleep 0.3
+    shot "$file"
 }
 
 # shot FILE: the window's client area as a PNG.
@@ -327,43 +395,59 @@ expect_fitted_run() {
 
 now_ms() { date +%s%3N; }
 
-# single_run: clicks Start and sets SINGLE to the run's time in ms, from its first picture (the
-# detector erased) to its end (the detector filled).
-single_run() {
-    click_start
-    wait_pixel 115 88 "$GREY" 30
-    local start
-    start=$(now_ms)
-    wait_pixel 115 88 "$WHITE" 120
-    SINGLE=$(($(now_ms) - start))
-}
-
-# drawn_mask IMAGE OUT: white where IMAGE has something drawn, black on the two backgrounds
-# (grey and the light-green medium).
+# drawn_mask IMAGE OUT [R,G,B]: white where IMAGE has something drawn, black on the two
+# backgrounds (grey and the light-green medium); with a colour, white where it has that colour.
 drawn_mask() {
-    convert "$1" -fill black -opaque "rgb(192,192,192)" -opaque "rgb(192,255,192)" \
-        -fill white +opaque black -colorspace gray "$2"
+    if [ -n "${3:-}" ]; then
+        convert "$1" -fill white -opaque "rgb($3)" -fill black +opaque white -colorspace gray "$2"
+    else
+        convert "$1" -fill black -opaque "rgb(192,192,192)" -opaque "rgb(192,255,192)" \
+            -fill white +opaque black -colorspace gray "$2"
+    fi
 }
 
-# missing_within_one IMAGE_A IMAGE_B: how many drawn pixels of A have no drawn pixel of B within
-# one pixel. Both images have the same size.
+# drawn_in IMAGE [WxH+X+Y]: how many pixels of the image (of that box of it) have something
+# drawn.
+drawn_in() {
+    convert "$1" ${2:+-crop "$2" +repage} -fill black -opaque "rgb(192,192,192)" \
+        -opaque "rgb(192,255,192)" -fill white +opaque black -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# missing_within_one IMAGE_A IMAGE_B [R,G,B]: how many drawn pixels of A (of that colour) have no
+# such pixel of B within one pixel. Both images have the same size.
 missing_within_one() {
-    drawn_mask "$1" "$E2E_WORK/a-mask.png"
-    drawn_mask "$2" "$E2E_WORK/b-mask.png"
+    drawn_mask "$1" "$E2E_WORK/a-mask.png" "${3:-}"
+    drawn_mask "$2" "$E2E_WORK/b-mask.png" "${3:-}"
     convert "$E2E_WORK/a-mask.png" \( "$E2E_WORK/b-mask.png" -morphology Dilate Square:1 -negate \) \
         -compose Multiply -composite -format '%[fx:int(mean*w*h+0.5)]' info:
 }
 
-# colours IMAGE: how many different colours it has.
+# colours IMAGE [WxH+X+Y]: how many different colours it has (in that box).
 colours() {
-    convert "$1" -unique-colors -format '%w' info:
+    convert "$1" ${2:+-crop "$2" +repage} -unique-colors -format '%w' info:
+}
+
+# count_red IMAGE WxH+X+Y ABOVE|BELOW PERCENT: pixels of the box whose red is above (below) that
+# share of full. White text has red 255, the backgrounds 192, black text 0.
+count_red() {
+    convert "$1" -crop "$2" +repage -channel R -separate +channel \
+        $([ "$3" = below ] && echo -negate) -threshold "$4%" -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# ends_after_run WHAT: asked during a run to end (by WHAT), the program is still there a moment
+# later, and it ends with status 0 once the run is over.
+ends_after_run() {
+    sleep 0.3
+    is_child "$APP_PID" || fail "$1: the program ended in the middle of the run"
+    wait_for_exit "$SLOW_RUN"
+    [ "$EXIT_STATUS" = 0 ] || fail "$1: exit status $EXIT_STATUS"
 }
 
 # wait_for_exit SECONDS: waits for fotonar to end and sets EXIT_STATUS to its exit status.
 # (Not in a command substitution: only this shell can wait for its child.)
 wait_for_exit() {
     local deadline=$((SECONDS + $1))
-    while kill -0 "$APP_PID" 2>/dev/null; do
+    while is_child "$APP_PID"; do
         [ $SECONDS -lt $deadline ] || fail "fotonar did not end within $1 s"
         sleep 0.05
     done

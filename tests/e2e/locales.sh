@@ -5,14 +5,8 @@ start_display
 
 run_in() {
     start_app LANG="$1" LC_ALL="$1"
-    click_option 1.5
-    click_option 100
-    click_start
-    wait_pixel 415 88 "$WHITE" 30
-    shot "$E2E_WORK/$2.png"
-    kill "$APP_PID"
-    wait "$APP_PID" 2>/dev/null || true
-    APP_PID=
+    run_to_end "$E2E_WORK/$2.png" 1.5 100
+    stop_app
 }
 
 run_in cs_CZ.UTF-8 cs

@@ -7,19 +7,14 @@ start_window_manager
 
 quit_during_run() { # $1: how to quit
     start_app
-    drag_slowest
-    click_start
-    wait_pixel 115 88 "$GREY" 30
+    start_slow_run
     local start
     start=$(now_ms)
     case $1 in
         konec) click_konec ;;
         wm) wmctrl -i -c "$WID" ;;
     esac
-    sleep 0.3
-    kill -0 "$APP_PID" 2>/dev/null || fail "$1: the program ended in the middle of the run"
-    wait_for_exit 120
-    [ "$EXIT_STATUS" = 0 ] || fail "$1: exit status $EXIT_STATUS"
+    ends_after_run "$1"
     echo "$1: ended $(($(now_ms) - start)) ms after the request, status 0"
 }
 

@@ -6,8 +6,7 @@ start_display
 start_window_manager
 start_app
 
-check_picture() { # $1: after what
-    sleep 0.4
+picture_whole() { # $1: after what
     fit_window
     shot "$E2E_WORK/check.png"
     expect_at "$E2E_WORK/check.png" 61 470 "$LIGHT_GREEN" "medium after $1"
@@ -15,6 +14,8 @@ check_picture() { # $1: after what
     expect_at "$E2E_WORK/check.png" 115 88 "$WHITE" "detector after $1"
     expect_at "$E2E_WORK/check.png" 420 191 "$GLYPH" "alpha after $1"
 }
+# The window manager and the program repaint in their own time.
+check_picture() { eventually 30 picture_whole "$1"; }
 
 cover() {
     xmessage -geometry 700x400+40+100 "Zakryto" &
@@ -25,9 +26,7 @@ cover() {
 }
 
 # During a slow run: cover, minimise and restore, shrink and grow.
-drag_slowest
-click_start
-wait_pixel 115 88 "$GREY" 30
+start_slow_run
 cover
 xdotool windowminimize "$WID"
 sleep 0.3
@@ -37,7 +36,7 @@ sleep 0.2
 xdotool windowsize "$WID" 900 640
 sleep 0.2
 fit_window # larger than the design: zoomed
-wait_pixel 115 88 "$WHITE" 120
+wait_pixel 115 88 "$WHITE" "$SLOW_RUN"
 check_picture "a run that was covered, minimised and resized"
 
 # And after it.

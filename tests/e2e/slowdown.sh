@@ -4,21 +4,12 @@
 . "$(dirname "$0")/lib.sh"
 start_display
 start_app
-drag_slowest
-
-# arrows FILE: drawn pixels in the row of arrows.
-arrows() {
-    convert "$1" -crop 720x24+40+498 +repage -fill black -opaque "rgb(192,192,192)" \
-        -opaque "rgb(192,255,192)" -fill white +opaque black \
-        -format '%[fx:int(mean*w*h+0.5)]' info:
-}
-click_start
-wait_pixel 115 88 "$GREY" 30
+start_slow_run
 steps=0
 last=0
 while :; do
     shot "$E2E_WORK/poll.png"
-    now=$(arrows "$E2E_WORK/poll.png")
+    now=$(drawn_in "$E2E_WORK/poll.png" 720x24+40+498) # in the row of arrows
     [ "$now" -ge "$last" ] || fail "the row of arrows shrank from $last to $now pixels"
     [ "$now" -gt "$last" ] && steps=$((steps + 1))
     last=$now

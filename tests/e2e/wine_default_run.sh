@@ -2,17 +2,13 @@
 # fotonar.exe under Wine: its caption and controls where the layout puts them, and a default
 # run drawing the picture the Linux build draws: every drawn pixel of one within one pixel of a
 # pixel of the same colour in the other, labels and images in the same boxes.
-. "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/wine_lib.sh"
 require_wine
 start_display
 
 start_app
-click_start
-wait_pixel 115 88 "$WHITE" 30
-sleep 0.3
-shot "$E2E_WORK/linux.png"
-kill "$APP_PID"; wait "$APP_PID" 2>/dev/null || true; APP_PID=
+run_to_end "$E2E_WORK/linux.png"
+stop_app
 
 start_wine_app
 [ "$(xdotool getwindowname "$WID")" = "Fotonar světla - https://example.org/fotonar" ] \
@@ -27,10 +23,7 @@ for box in "cmdStart 537 9 533 20" "cmdKonec 641 9 637 20" "HScroll1 338 48 332 
 done
 expect_pixel "$E2E_WORK/start.png" 548 452 "$GREY" "labZdroj hidden"
 
-click_start
-wait_pixel 115 88 "$WHITE" 60
-sleep 0.3
-shot "$E2E_WORK/wine.png"
+run_to_end "$E2E_WORK/wine.png"
 
 # Labels: each box painted in its background, in both pictures.
 for label in "labZdroj 549 464 $LIGHT_GREEN" "labCas 99 356 $LIGHT_GREEN" \
@@ -53,17 +46,10 @@ hide_text() {
 }
 hide_text "$E2E_WORK/linux.png" "$E2E_WORK/l.png"
 hide_text "$E2E_WORK/wine.png" "$E2E_WORK/w.png"
-# colour_missing A B R,G,B: pixels of that colour in A with none of it within one pixel in B.
-colour_missing() {
-    convert "$1" -fill white -opaque "rgb($3)" -fill black +opaque white "$E2E_WORK/a.png"
-    convert "$2" -fill white -opaque "rgb($3)" -fill black +opaque white "$E2E_WORK/b.png"
-    convert "$E2E_WORK/a.png" \( "$E2E_WORK/b.png" -morphology Dilate Square:1 -negate \) \
-        -compose Multiply -composite -format '%[fx:int(mean*w*h+0.5)]' info:
-}
 for colour in 64,64,64 0,255,0 255,255,255 128,128,128 "$LIGHT_GREEN"; do
     for pair in "l w" "w l"; do
         set -- $pair
-        missing=$(colour_missing "$E2E_WORK/$1.png" "$E2E_WORK/$2.png" "$colour")
+        missing=$(missing_within_one "$E2E_WORK/$1.png" "$E2E_WORK/$2.png" "$colour")
         echo "rgb($colour) in $1 not within one pixel in $2: $missing"
         # GDI and Qt rasterise the 3 px arrows, their 1 px circles and crossing legs a little
         # differently (measured: up to 64 pixels of a colour); a misplaced line or arrow head

@@ -2,13 +2,11 @@
 # The Windows installer under Wine: /S puts fotonar.exe under Program Files, the Start-menu
 # shortcut and the Apps entry in place, the installed program opens its window, and the
 # uninstaller's /S takes them all away again.
-. "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/wine_lib.sh"
 require_wine
 SETUP=$(ls "$(dirname "$FOTONAR_EXE")"/fotonar-*-setup.exe 2>/dev/null | head -n 1)
 [ -n "$SETUP" ] || { echo "SKIP: no installer next to $FOTONAR_EXE (make windows)"; exit 77; }
-cp -a "$WINEPREFIX" "$E2E_WORK/prefix" # installs nothing into the shared prefix
-export WINEPREFIX="$E2E_WORK/prefix"
+own_prefix # installs nothing into the shared prefix
 start_display
 
 installed="$WINEPREFIX/drive_c/Program Files/Fotonar"
@@ -31,7 +29,9 @@ stop_wine_app
 
 wine "$installed/uninstall.exe" /S >/dev/null 2>&1 || fail "the silent uninstall failed"
 wineserver -w
-sleep 2 # the uninstaller works from a copy of itself, which may still be finishing
+# The uninstaller works from a copy of itself, which may still be finishing.
+deadline=$((SECONDS + 60))
+while [ -e "$installed" ] && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
 wineserver -w
 [ ! -e "$installed" ] || fail "Program Files\\Fotonar is still there: $(ls "$installed")"
 [ ! -e "$shortcut" ] || fail "the shortcut is still there"

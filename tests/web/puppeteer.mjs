@@ -21,6 +21,9 @@ const FIREFOX_PREFS = {
     'network.proxy.type': 1, 'network.proxy.http': '127.0.0.1', 'network.proxy.http_port': 9,
     'network.proxy.ssl': '127.0.0.1', 'network.proxy.ssl_port': 9,
     'network.proxy.no_proxies_on': '127.0.0.1', 'network.proxy.allow_hijacking_localhost': false,
+    // A tap reaches Firefox as two commands, the touch and its release; on a busy machine the
+    // release can come later than the 300 ms within which a touch counts as a tap and clicks.
+    'apz.max_tap_time': 10000,
 };
 
 export async function launch(engine) {
