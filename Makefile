@@ -33,6 +33,10 @@ EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 # For `make package`: dpkg-shlibdeps works out the .deb's dependencies.
 PACKAGE_PACKAGES := dpkg-dev file
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
+# Warnings are errors where the code is checked (make test, make check-sanitize, CI); a user's
+# `make run` or `make build` keeps whatever its build folder has (off when new). WERROR=OFF on
+# the command line turns it off for the checks too.
+WERROR_OPTION = $(if $(WERROR),-DFOTONAR_WERROR=$(WERROR))
 
 .PHONY: all deps deps-test deps-windows deps-web configure build windows web serve web-test-modules \
 	run test bench check-sanitize package release format clean
@@ -70,7 +74,7 @@ deps-windows:
 	$(call install_missing,$(WINDOWS_PACKAGES))
 
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(WERROR_OPTION)
 
 build: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS)
@@ -81,7 +85,7 @@ windows: deps-windows
 	@if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then \
 	  echo "No mingw-w64 cross-compiler: fotonar.exe is not built."; \
 	else \
-	  cmake -S . -B $(WINDOWS_DIR) -DCMAKE_BUILD_TYPE=Release \
+	  cmake -S . -B $(WINDOWS_DIR) -DCMAKE_BUILD_TYPE=Release $(WERROR_OPTION) \
 	      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	      -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$(CURDIR)/$(WINDOWS_DIR) && \
 	  cmake --build $(WINDOWS_DIR) -j$(JOBS) --target fotonar fotonar-responds fotonar-dpi-change fotonar-picture-name fotonar-bench \
@@ -94,7 +98,7 @@ web: deps-web
 	@if ! command -v emcmake >/dev/null; then \
 	  echo "No emscripten: the browser build is not made."; \
 	else \
-	  $(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WASM_DIR) -DCMAKE_BUILD_TYPE=Release \
+	  $(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WASM_DIR) -DCMAKE_BUILD_TYPE=Release $(WERROR_OPTION) \
 	      -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$(CURDIR)/$(WEB_DIR) >/dev/null && \
 	  $(EMSCRIPTEN_ENV) cmake --build $(WASM_DIR) -j$(JOBS); \
 	fi
@@ -115,6 +119,7 @@ web-test-modules:
 run: build
 	$(BUILD_DIR)/bin/fotonar
 
+test: WERROR = ON
 test: deps-test build windows web web-test-modules
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
 
@@ -139,8 +144,9 @@ bench: deps-test build windows web web-test-modules
 	  python3 tools/web-page.py --sizes $(WEB_DIR) $(WEB_SINGLE_DIR) && node bench/web/bench.mjs
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+check-sanitize: WERROR = ON
 check-sanitize: deps-test windows
-	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DFOTONAR_SANITIZE=ON
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DFOTONAR_SANITIZE=ON $(WERROR_OPTION)
 	cmake --build $(SANITIZE_DIR) -j$(JOBS)
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j$(JOBS) -LE "wine|web"
 
