@@ -30,6 +30,9 @@ WINE_PACKAGES := wine wine64
 WEB_PACKAGES := cmake make python3 emscripten fonttools python3-brotli librsvg2-bin fonts-liberation2
 WEB_TEST_PACKAGES := chromium firefox-esr webkit2gtk-driver locales
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
+# For `make lint`: clang-tidy and clang-format (14, as Debian has them); the JavaScript linter comes
+# from npm (tools/lint/package-lock.json).
+LINT_PACKAGES := clang-tidy clang-format python3
 # For `make package`: dpkg-shlibdeps works out the .deb's dependencies.
 PACKAGE_PACKAGES := dpkg-dev file
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
@@ -38,8 +41,8 @@ SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 # the command line turns it off for the checks too.
 WERROR_OPTION = $(if $(WERROR),-DFOTONAR_WERROR=$(WERROR))
 
-.PHONY: all deps deps-test deps-windows deps-web configure build windows web serve web-test-modules \
-	run test bench check-sanitize package release format clean
+.PHONY: all deps deps-test deps-windows deps-web deps-lint configure build windows web serve \
+	web-test-modules lint-modules run test bench check-sanitize lint package release format clean
 
 all: build
 
@@ -72,6 +75,9 @@ deps-web:
 
 deps-windows:
 	$(call install_missing,$(WINDOWS_PACKAGES))
+
+deps-lint:
+	$(call install_missing,$(LINT_PACKAGES))
 
 configure: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(WERROR_OPTION)
@@ -115,6 +121,13 @@ web-test-modules:
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends npm; }
 	@[ tests/web/node_modules/.package-lock.json -nt tests/web/package-lock.json ] || \
 	  (cd tests/web && npm ci --no-audit --no-fund)
+
+# The JavaScript linter, pinned by tools/lint/package-lock.json.
+lint-modules:
+	@command -v npm >/dev/null || { $(SUDO) apt-get update && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends npm; }
+	@[ tools/lint/node_modules/.package-lock.json -nt tools/lint/package-lock.json ] || \
+	  (cd tools/lint && npm ci --no-audit --no-fund)
 
 run: build
 	$(BUILD_DIR)/bin/fotonar
@@ -173,6 +186,17 @@ release: package windows web
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# No findings, or it fails: clang-format over every C++ file, clang-tidy (.clang-tidy) over every
+# file of the Linux, Windows and browser builds (tools/lint/clang-tidy.sh), and ESLint
+# (tools/lint/eslint.config.mjs) over the page, the benchmarks and the browser tests.
+lint: deps-lint build windows web lint-modules
+	@echo "clang-format over $$(git ls-files '*.cpp' '*.h' | wc -l) files"
+	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
+	@echo "ESLint over the page, the benchmarks and the browser tests"
+	@tools/lint/node_modules/.bin/eslint --max-warnings 0 --config tools/lint/eslint.config.mjs \
+	    src/web/page/*.js src/web/startcore.js bench tests/web tools/lint
+	@JOBS=$(JOBS) tools/lint/clang-tidy.sh $(BUILD_DIR) $(WINDOWS_DIR) $(WASM_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WINDOWS_DIR) $(WEB_DIR) $(WEB_SINGLE_DIR) $(WASM_DIR) dist

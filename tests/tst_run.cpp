@@ -28,7 +28,8 @@ constexpr int kSceneLines = 700 + 201 + 1 + 2;
 std::vector<Op> pathLines(const RecordingSurface &surface)
 {
     std::vector<Op> lines = surface.only(Op::Line);
-    return {lines.begin() + kSceneLines, lines.begin() + kSceneLines + 102 * kLinesPerPath};
+    return {lines.begin() + kSceneLines,
+        lines.begin() + kSceneLines + std::ptrdiff_t(102) * kLinesPerPath};
 }
 
 } // namespace

@@ -181,7 +181,7 @@ std::string ResultWriter::contribution() const
           "ostatních drah se točí dokola a navzájem se ruší.";
 }
 
-PictureDescription single(std::string name, std::string sentence)
+PictureDescription single(std::string name, const std::string &sentence)
 {
     return {std::move(name), sentence, sentence};
 }
