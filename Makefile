@@ -30,12 +30,19 @@ WINE_PACKAGES := wine wine64
 WEB_PACKAGES := cmake make python3 emscripten fonttools python3-brotli librsvg2-bin fonts-liberation2
 WEB_TEST_PACKAGES := chromium firefox-esr webkit2gtk-driver locales
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
+# For `make lint`: clang-tidy and clang-format (14, as Debian has them); the JavaScript linter comes
+# from npm (tools/lint/package-lock.json).
+LINT_PACKAGES := clang-tidy clang-format python3
 # For `make package`: dpkg-shlibdeps works out the .deb's dependencies.
 PACKAGE_PACKAGES := dpkg-dev file
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
+# Warnings are errors where the code is checked (make test, make check-sanitize, CI); a user's
+# `make run` or `make build` keeps whatever its build folder has (off when new). WERROR=OFF on
+# the command line turns it off for the checks too.
+WERROR_OPTION = $(if $(WERROR),-DFOTONAR_WERROR=$(WERROR))
 
-.PHONY: all deps deps-test deps-windows deps-web configure build windows web serve web-test-modules \
-	run test bench check-sanitize package release format clean
+.PHONY: all deps deps-test deps-windows deps-web deps-lint configure build windows web serve \
+	web-test-modules lint-modules run test bench check-sanitize lint package release format clean
 
 all: build
 
@@ -69,8 +76,11 @@ deps-web:
 deps-windows:
 	$(call install_missing,$(WINDOWS_PACKAGES))
 
+deps-lint:
+	$(call install_missing,$(LINT_PACKAGES))
+
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(WERROR_OPTION)
 
 build: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS)
@@ -81,7 +91,7 @@ windows: deps-windows
 	@if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then \
 	  echo "No mingw-w64 cross-compiler: fotonar.exe is not built."; \
 	else \
-	  cmake -S . -B $(WINDOWS_DIR) -DCMAKE_BUILD_TYPE=Release \
+	  cmake -S . -B $(WINDOWS_DIR) -DCMAKE_BUILD_TYPE=Release $(WERROR_OPTION) \
 	      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	      -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$(CURDIR)/$(WINDOWS_DIR) && \
 	  cmake --build $(WINDOWS_DIR) -j$(JOBS) --target fotonar fotonar-responds fotonar-dpi-change fotonar-picture-name fotonar-bench \
@@ -94,7 +104,7 @@ web: deps-web
 	@if ! command -v emcmake >/dev/null; then \
 	  echo "No emscripten: the browser build is not made."; \
 	else \
-	  $(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WASM_DIR) -DCMAKE_BUILD_TYPE=Release \
+	  $(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WASM_DIR) -DCMAKE_BUILD_TYPE=Release $(WERROR_OPTION) \
 	      -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=$(CURDIR)/$(WEB_DIR) >/dev/null && \
 	  $(EMSCRIPTEN_ENV) cmake --build $(WASM_DIR) -j$(JOBS); \
 	fi
@@ -112,9 +122,17 @@ web-test-modules:
 	@[ tests/web/node_modules/.package-lock.json -nt tests/web/package-lock.json ] || \
 	  (cd tests/web && npm ci --no-audit --no-fund)
 
+# The JavaScript linter, pinned by tools/lint/package-lock.json.
+lint-modules:
+	@command -v npm >/dev/null || { $(SUDO) apt-get update && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends npm; }
+	@[ tools/lint/node_modules/.package-lock.json -nt tools/lint/package-lock.json ] || \
+	  (cd tools/lint && npm ci --no-audit --no-fund)
+
 run: build
 	$(BUILD_DIR)/bin/fotonar
 
+test: WERROR = ON
 test: deps-test build windows web web-test-modules
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
 
@@ -139,8 +157,9 @@ bench: deps-test build windows web web-test-modules
 	  python3 tools/web-page.py --sizes $(WEB_DIR) $(WEB_SINGLE_DIR) && node bench/web/bench.mjs
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+check-sanitize: WERROR = ON
 check-sanitize: deps-test windows
-	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DFOTONAR_SANITIZE=ON
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DFOTONAR_SANITIZE=ON $(WERROR_OPTION)
 	cmake --build $(SANITIZE_DIR) -j$(JOBS)
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j$(JOBS) -LE "wine|web"
 
@@ -167,6 +186,17 @@ release: package windows web
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# No findings, or it fails: clang-format over every C++ file, clang-tidy (.clang-tidy) over every
+# file of the Linux, Windows and browser builds (tools/lint/clang-tidy.sh), and ESLint
+# (tools/lint/eslint.config.mjs) over the page, the benchmarks and the browser tests.
+lint: deps-lint build windows web lint-modules
+	@echo "clang-format over $$(git ls-files '*.cpp' '*.h' | wc -l) files"
+	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
+	@echo "ESLint over the page, the benchmarks and the browser tests"
+	@tools/lint/node_modules/.bin/eslint --max-warnings 0 --config tools/lint/eslint.config.mjs \
+	    src/web/page/*.js src/web/startcore.js bench tests/web tools/lint
+	@JOBS=$(JOBS) tools/lint/clang-tidy.sh $(BUILD_DIR) $(WINDOWS_DIR) $(WASM_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WINDOWS_DIR) $(WEB_DIR) $(WEB_SINGLE_DIR) $(WASM_DIR) dist

@@ -11,5 +11,5 @@ int main(int argc, char *argv[])
     QLabel label(QStringLiteral("Fotonar"));
     label.resize(fotonar::Fotonar::kPreferredSize);
     label.show();
-    return app.exec();
+    return QApplication::exec();
 }

@@ -8,7 +8,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
 
-#include <signal.h>
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -154,6 +154,7 @@ int main(int argc, char *argv[])
     std::printf("start-up, medians of %d launches each, alternating:\n", launches);
     print("launch to mapped window:", median(toMap[0]), median(toMap[1]), "ms");
     print("launch to first picture:", median(toPicture[0]), median(toPicture[1]), "ms");
-    print("memory once shown:", median(memory[0]) / 1024.0, median(memory[1]) / 1024.0, "MiB");
+    print("memory once shown:", double(median(memory[0])) / 1024.0,
+        double(median(memory[1])) / 1024.0, "MiB");
     return 0;
 }

@@ -86,7 +86,7 @@ const header = ['front end', 'size', ...trees.flatMap(([name]) =>
     [`${name}: slow-down 1`, `${name}: slow-down 6`, `${name}: frames`])];
 const table = [];
 const wanted = new RegExp(process.env.FOTONAR_ROWS ?? '');
-for (const [frontEnd, size, measure] of rows.filter(([frontEnd, size]) => wanted.test(`${frontEnd} ${size}`))) {
+for (const [frontEnd, size, measure] of rows.filter(([end, at]) => wanted.test(`${end} ${at}`))) {
     const row = [frontEnd, size];
     for (const [, tree] of trees) {
         try {

@@ -272,10 +272,11 @@ void TestController::pictureInWords_data()
     QTest::addColumn<Clicks>("clicks");
     QTest::addColumn<QString>("name"); // after "Obraz běhu"
     QTest::addColumn<QStringList>("says"); // in the summary, then in the description
-    const auto row = [](const char *tag, Clicks clicks, const char *name, QStringList says,
-                         const char *separator = ",", const char *index = "") {
-        QTest::newRow(tag) << separator << index << clicks << QString::fromUtf8(name) << says;
-    };
+    const auto row
+        = [](const char *tag, const Clicks &clicks, const char *name, const QStringList &says,
+              const char *separator = ",", const char *index = "") {
+              QTest::newRow(tag) << separator << index << clicks << QString::fromUtf8(name) << says;
+          };
     using enum ControlId;
     row("before any run", {}, "", {"Tlačítko Start zde nakreslí"});
     row("1, 100", {op1, op100, cmdStart}, ": index lomu 1, vzdálenost detektoru 100",

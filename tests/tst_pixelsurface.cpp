@@ -100,8 +100,8 @@ void TestPixelSurface::colourBytes()
     Screen screen;
     PixelSurface surface(screen, bgra ? PixelOrder::Bgra : PixelOrder::Rgba);
     surface.drawLine(10, 10, 20, 10, colour);
-    const auto *pixel
-        = reinterpret_cast<const char *>(surface.pixels() + 10 * surface.deviceWidth() + 15);
+    const auto *pixel = reinterpret_cast<const char *>(
+        surface.pixels() + std::ptrdiff_t(10) * surface.deviceWidth() + 15);
     QCOMPARE(QByteArray(pixel, 4), bytes);
     const Colour plain = isSystemColour(colour) ? *screen.systemColour(int(colour & 0xFF)) : colour;
     QCOMPARE(surface.pixelAt(15, 10), plain);
@@ -373,7 +373,8 @@ void TestPixelSurface::picturesOutsideARunDoNotThinItsFrames()
     pixels.showChanges();
     const int before = pixels.framesShown();
     for (int path = 0; path < 10; ++path) {
-        pixels.drawLine(20 + path * 40, 100, 20 + path * 40, 200, kDarkGrey);
+        const auto x = float(20 + path * 40);
+        pixels.drawLine(x, 100, x, 200, kDarkGrey);
         pixels.present();
         std::this_thread::sleep_for(std::chrono::milliseconds(5)); // the path's pause
     }

@@ -69,7 +69,8 @@ QTestData &namedFieldsRow(const char *name, const char *index, const char *dista
 std::vector<Op> pathLines(const RecordingSurface &surface)
 {
     std::vector<Op> lines = surface.only(Op::Line);
-    return {lines.begin() + kSceneLines, lines.begin() + kSceneLines + 102 * kLinesPerPath};
+    return {lines.begin() + kSceneLines,
+        lines.begin() + kSceneLines + std::ptrdiff_t(102) * kLinesPerPath};
 }
 
 } // namespace

@@ -290,7 +290,7 @@ void TestWindow::optionWritesItsText()
         clickOption(control<QRadioButton>("op25"));
         clickOption(control<QRadioButton>("op400"));
     }
-    const Field written = Field(field);
+    const auto written = Field(field);
     const Field other = written == Field::nIndex ? Field::nVzdalenost : Field::nIndex;
     const QString otherBefore = fieldText(other);
 

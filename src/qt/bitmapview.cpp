@@ -2,11 +2,13 @@
 
 #include <QPainter>
 
+#include <utility>
+
 namespace fotonar {
 
-BitmapView::BitmapView(const QString &resource, QWidget *parent)
+BitmapView::BitmapView(QString resource, QWidget *parent)
     : QWidget(parent)
-    , m_resource(resource)
+    , m_resource(std::move(resource))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

@@ -14,7 +14,7 @@ class BitmapView : public QWidget
 public:
     /// Shows `resource`, read when first needed: the images stay hidden until a run completes,
     /// and the first image read costs a millisecond of the start-up.
-    explicit BitmapView(const QString &resource, QWidget *parent = nullptr);
+    explicit BitmapView(QString resource, QWidget *parent = nullptr);
 
     const QImage &image() const;
     QSize sizeHint() const override { return image().size(); }

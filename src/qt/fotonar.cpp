@@ -345,8 +345,8 @@ bool Fotonar::keyPressed(QObject *focused, const QKeyEvent &event)
         {Qt::Key_Escape, Key::Escape}};
     const auto key = keys.constFind(event.key());
     const auto chords = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
-    const auto at = std::find(m_controls.begin(), m_controls.end(), focused);
-    if (key == keys.constEnd() || (event.modifiers() & chords) || at == m_controls.end())
+    auto *const at = std::find(m_controls.begin(), m_controls.end(), focused);
+    if (key == keys.constEnd() || event.modifiers().testAnyFlags(chords) || at == m_controls.end())
         return false;
     return m_controller.keyPressed(ControlId(at - m_controls.begin()), *key);
 }

@@ -73,7 +73,7 @@ private:
     QWidget *createControl(const ControlSpec &entry, QWidget *parent);
     void setTabOrder();
     void connectHandlers();
-    bool keyPressed(QObject *control, const QKeyEvent &event);
+    bool keyPressed(QObject *focused, const QKeyEvent &event);
     QWidget *widget(ControlId id) const { return m_controls[std::size_t(id)]; }
     /// Control `id` as the widget its kind makes; nullptr where it is not a T.
     template<typename T> T *control(ControlId id) const { return qobject_cast<T *>(widget(id)); }

@@ -90,7 +90,7 @@ int main(int argc, char *argv[])
         fotonar::Fotonar window;
         QObject::connect(&window, &fotonar::Fotonar::exitRequested, &app, &QCoreApplication::exit);
         window.showOnScreen();
-        return app.exec();
+        return QApplication::exec();
     } catch (const std::exception &error) {
         // Where the window cannot be made, the user started the program for nothing: say why on
         // the terminal and in a box, for a start from the desktop's menu.

@@ -55,7 +55,7 @@ QImage PictureWidget::picture()
     if (!pixels)
         return {};
     return QImage(reinterpret_cast<const uchar *>(pixels), m_surface.deviceWidth(),
-        m_surface.deviceHeight(), m_surface.deviceWidth() * 4, QImage::Format_RGB32);
+        m_surface.deviceHeight(), qsizetype(m_surface.deviceWidth()) * 4, QImage::Format_RGB32);
 }
 
 void PictureWidget::paintEvent(QPaintEvent *event)

@@ -39,10 +39,10 @@ protected:
 private:
     void show(std::span<const PixelRect> rectangles) override;
     void yield() override;
-    void showControl(Control control) override;
-    void moveControl(Control control, int left, int top) override;
+    void showControl(Control which) override;
+    void moveControl(Control which, int left, int top) override;
     std::chrono::nanoseconds frameInterval() override;
-    QWidget *control(Control control) const;
+    QWidget *control(Control which) const;
     void followScreen();
 
     PixelSurface m_surface;

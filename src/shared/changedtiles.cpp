@@ -120,8 +120,9 @@ std::vector<PixelRect> ChangedTiles::take()
 {
     if (!m_any)
         return {};
-    const std::vector<PixelRect> region = runs(
+    std::vector<PixelRect> region = runs(
         {0, 0, m_width - 1, m_height - 1}, [this](std::size_t tile) {
+            // NOLINTNEXTLINE(readability-implicit-bool-conversion): a mark is a flag, 0 or 1
             return m_marked[tile] && (m_holds[tile] == kUnknown || m_holds[tile] != m_shown[tile]);
         });
     std::fill(m_marked.begin(), m_marked.end(), std::uint8_t(0));

@@ -22,7 +22,7 @@ void DrawingLog::keep(const Drawn &drawing)
     if (!m_complete)
         return;
     Drawn *last = m_drawn.empty() ? nullptr : &m_drawn.back();
-    const bool continues = last && drawing.kind == Drawn::Kind::Rows
+    const bool continues = last != nullptr && drawing.kind == Drawn::Kind::Rows
         && last->kind == Drawn::Kind::Rows && last->x1 == drawing.x1 && last->x2 == drawing.x2
         && last->pen == drawing.pen && last->colour == drawing.colour && drawing.y1 == last->y2 + 1;
     if (continues) {

@@ -2,6 +2,7 @@
 
 #include "parameters.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,7 +60,7 @@ private:
     static std::size_t index(Field field) { return static_cast<std::size_t>(field); }
 
     std::string m_separator;
-    std::string m_texts[3];
+    std::array<std::string, 3> m_texts;
 };
 
 } // namespace fotonar

@@ -158,7 +158,7 @@ std::string contributionSentence(const RunResults &results, const NumberText &nu
           "ostatních drah se točí dokola a navzájem se ruší.";
 }
 
-PictureDescription single(std::string name, std::string sentence)
+PictureDescription single(std::string name, const std::string &sentence)
 {
     return {std::move(name), sentence, sentence};
 }

@@ -80,7 +80,7 @@ public:
     /// Selects the start-up options and writes "2", "400" and "1" into the fields.
     void Form_Load();
     /// A click on option button `option` (op15): selects it and writes its field.
-    void option_Click(ControlId option);
+    void option_Click(ControlId id);
     /// The scroll bar now stands at `value` (kSlowDownMin to kSlowDownMax).
     void HScroll1_Change(int value);
     /// A whole run, inside this handler; a run-time error is reported and ends the program with

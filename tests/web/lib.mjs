@@ -208,9 +208,9 @@ export function expectDefaultRun(picture) {
     same(picture.at(548, 452), LIGHT_GREEN, 'labZdroj revealed');
     expectAlpha(picture, 416, 191); // over the prompt
     expectBeta(picture, 441, 391);
-    for (const [name, box] of [['labDetektor', [115, 66, 73, 17]], ['labSuma', [575, 66, 121, 17]],
+    for (const [name, area] of [['labDetektor', [115, 66, 73, 17]], ['labSuma', [575, 66, 121, 17]],
         ['labRadiusvektory', [400, 526, 297, 17]], ['labZdroj', [470, 449, 81, 17]]])
-        if (dark(picture, box) <= 30)
+        if (dark(picture, area) <= 30)
             throw new Error(`${name} is not written`);
     if (dark(picture, [540, 100, 220, 100]) <= 200)
         throw new Error('the spiral is not drawn');

@@ -108,7 +108,8 @@ async function open(browser, firefox, url,
         },
         // Within the viewport: a shot beyond it resizes the page for a moment, and the program
         // fits its picture to what may be a 1 px wide window.
-        screenshot: (width, height) => page.screenshot({clip: {x: 0, y: 0, width, height}, captureBeyondViewport: false}),
+        screenshot: (clipWidth, clipHeight) =>
+            page.screenshot({clip: {x: 0, y: 0, width: clipWidth, height: clipHeight}, captureBeyondViewport: false}),
         reload: () => page.reload({waitUntil: 'load'}),
         close: () => context.close(),
     };

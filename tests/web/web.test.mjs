@@ -24,7 +24,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import {after, before, describe, test} from 'node:test';
-import {DARK, GREEN, GREY, LIGHT_GREEN, WEB_DIR, WEB_FILE, WHITE, WORKSPACE, available, box, click, dark, disk,
+import {DARK, GREY, WEB_DIR, WEB_FILE, WHITE, WORKSPACE, available, box, click, dark, disk,
     expectAlpha, expectDefaultRun, expectSharp, focus, idle, launch, open, run, same, serve, shot, tap} from './lib.mjs';
 
 assert.ok(fs.existsSync(`${WEB_DIR}/index.html`), `no ${WEB_DIR}/index.html (make web)`);
@@ -73,7 +73,7 @@ for (const engine of engines) for (const target of ['folder', 'file']) describe(
         const start = await shot(p);
         same(start.at(400, 300), GREY, 'background before any run');
         assert.ok(dark(start, [256, 192, 329, 30]) > 200, 'the prompt is written');
-        assert.equal(await p.evaluate(() => labZdroj.hidden), true);
+        assert.equal(await p.evaluate(() => window.labZdroj.hidden), true);
         assert.equal(await p.evaluate(() => document.activeElement.id), 'cmdStart');
         assert.deepEqual(await p.evaluate(() => ['nIndex', 'nVzdalenost', 'nSpomaleni'].map(Fotonar.field)),
             ['2', '400', '1']);
@@ -114,7 +114,7 @@ for (const engine of engines) for (const target of ['folder', 'file']) describe(
         // Only Chromium's protocol tells the computed description: elsewhere it is read from the
         // element that the canvas is described by.
         const description = async () => await p.description('#picture')
-            ?? p.evaluate(() => document.getElementById(picture.getAttribute('aria-describedby')).textContent);
+            ?? p.evaluate(() => document.getElementById(window.picture.getAttribute('aria-describedby')).textContent);
         assert.ok(await p.hasAccessible('#picture', 'image', 'Obraz běhu'), 'the picture, named');
         assert.match(await description(), /^Tlačítko Start zde nakreslí/);
         assert.doesNotMatch(await description(), /x = /, 'a result before any run');
@@ -124,7 +124,7 @@ for (const engine of engines) for (const target of ['folder', 'file']) describe(
         assert.ok(await p.hasAccessible('#picture', 'image', 'Obraz běhu: index lomu 2, vzdálenost detektoru 400'));
         assert.ok((await description()).startsWith(summary), await description());
         assert.match(await description(), /sin α \/ sin β je 2,03/);
-        assert.equal(await p.evaluate(() => announcement.textContent), summary, 'announced');
+        assert.equal(await p.evaluate(() => window.announcement.textContent), summary, 'announced');
         assert.equal(await p.evaluate(() => document.activeElement.id), 'cmdStart', 'the focus stays');
     });
 
@@ -133,7 +133,7 @@ for (const engine of engines) for (const target of ['folder', 'file']) describe(
             const p = await page(t, {locale});
             await click(p, 'op15');
             assert.equal(await p.evaluate(() => Fotonar.field('nIndex')), text);
-            assert.equal(await p.evaluate(() => op15.textContent), '1,5');
+            assert.equal(await p.evaluate(() => window.op15.textContent), '1,5');
             await run(p);
             same((await shot(p)).at(408, 120), WORKSPACE, 'the normal of index 1,5');
         });
@@ -179,7 +179,7 @@ for (const engine of engines) for (const target of ['folder', 'file']) describe(
         await p.press('ArrowRight');
         await p.press('ArrowUp');
         assert.equal(await p.evaluate(() => Fotonar.field('nSpomaleni')), '2');
-        assert.equal(await p.evaluate(() => HScroll1.getAttribute('aria-label')), 'Zpomalení');
+        assert.equal(await p.evaluate(() => window.HScroll1.getAttribute('aria-label')), 'Zpomalení');
     });
 
     test('touch works as a click', {skip: engine === 'webkit' && 'WebKitGTK\'s WebDriver turns a touch into a mouse click'}, async (t) => {
@@ -192,7 +192,7 @@ for (const engine of engines) for (const target of ['folder', 'file']) describe(
 
     test('sharp at devicePixelRatio 2: whole device pixels, no smoothing', async (t) => {
         const p = await page(t, {scale: 2, width: 820, height: 580}); // the design's size: zoom 1
-        assert.deepEqual(await p.evaluate(() => [picture.width, picture.height]), [1640, 1160]);
+        assert.deepEqual(await p.evaluate(() => [window.picture.width, window.picture.height]), [1640, 1160]);
         await run(p);
         const picture = await shot(p);
         for (const row of [580, 581, 582, 583]) // the 2 px boundary is four device rows
@@ -213,7 +213,7 @@ for (const engine of engines) for (const target of ['folder', 'file']) describe(
         const p = await page(t, {width: engine === 'webkit' ? 600 : 410, height: engine === 'webkit' ? 290 : 600, scale: 2});
         const {width, height} = await box(p, '#window'); // half size
         assert.deepEqual([width, height], [410, 290]);
-        assert.deepEqual(await p.evaluate(() => [picture.width, picture.height]), [820, 580]);
+        assert.deepEqual(await p.evaluate(() => [window.picture.width, window.picture.height]), [820, 580]);
         await run(p);
         const picture = await shot(p);
         same(picture.at(115, 88), WHITE, 'the detector, filled');
@@ -224,7 +224,7 @@ for (const engine of engines) for (const target of ['folder', 'file']) describe(
         const p = await page(t);
         await click(p, 'cmdKonec');
         await p.waitFor(() => !document.getElementById('window'));
-        const line = await p.evaluate(() => (ended.hidden ? '' : ended.textContent));
+        const line = await p.evaluate(() => (window.ended.hidden ? '' : window.ended.textContent));
         assert.match(line, /Program skončil/);
         assert.match(line, /obnovením stránky/);
     });

@@ -126,15 +126,15 @@
         },
         // For the benchmark: a whole run, and the pauses of one run alone, in milliseconds.
         async timeRun() {
-            const start = performance.now();
+            const began = performance.now();
             deliver(layout.events.click, layout.start);
             await pumping;
-            return performance.now() - start;
+            return performance.now() - began;
         },
         timePauses() {
-            const start = performance.now();
+            const began = performance.now();
             core._fotonar_pauses();
-            return performance.now() - start;
+            return performance.now() - began;
         },
     };
 
