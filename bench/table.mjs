@@ -21,7 +21,9 @@ const trees = baseline ? [['before', path.resolve(baseline)], ['now', root]] : [
 const SIZES = [['820 x 580', null], ['1920 x 1080', '1920x1080'], ['3840 x 2160', '3840x2160']];
 
 // A desktop bench's report (bench/runpairs.cpp): the refresh, and per slow-down the medians.
-function parseDesktop(text) {
+// Under Wine the lines end in CR LF.
+function parseDesktop(output) {
+    const text = output.replaceAll('\r', '');
     const result = {refreshMs: 1000 / Number(/screen refresh ([\d.]+) Hz/.exec(text)?.[1] ?? 60)};
     for (const [, slow, pause, frames, ratio] of text.matchAll(
         /slow-down (\d), \d+ pairs: pause alone ([\d.]+) ms.*frames a run: (\d+)\n.*median ([\d.]+)/g))

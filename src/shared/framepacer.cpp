@@ -58,21 +58,22 @@ void FramePacer::frameShown(
     m_nextFrame = std::max(cadence, handedOver + interval * 3 / 4);
     if (!first)
         m_costs[m_frames++ % kRemembered] = std::max(done - handedOver, Clock::duration::zero());
-    m_lastDone = done;
-    m_lastPresent = done;
-    m_lastEvents = done;
+    startCounting(done);
     m_shownSinceRest = true;
-    m_pathsTime = {};
-    m_paths = 0;
 }
 
 void FramePacer::restEnded(Clock::time_point now)
 {
-    m_lastDone = now;
-    m_lastPresent = now;
-    m_lastEvents = now;
+    startCounting(now);
     m_rested = true;
     m_shownSinceRest = false;
+}
+
+void FramePacer::startCounting(Clock::time_point from)
+{
+    m_lastDone = from;
+    m_lastPresent = from;
+    m_lastEvents = from;
     m_pathsTime = {};
     m_paths = 0;
 }

@@ -55,6 +55,9 @@ public:
 private:
     static constexpr std::size_t kRemembered = 8;
 
+    /// The paths since the last frame, and the waits for the next one, count from `from`.
+    void startCounting(Clock::time_point from);
+
     std::optional<Clock::time_point> m_nextFrame; ///< on the screen's cadence
     Clock::time_point m_lastDone {}; ///< when showing the last frame was done
     Clock::time_point m_lastPresent {}; ///< when the last present returned

@@ -225,13 +225,13 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void fotonar_layout()
 {
     using namespace fotonar;
-    static constexpr const char *kinds[] {
+    static constexpr const char *kKinds[] {
         "frame", "option", "scrollbar", "button", "label", "image"};
     js_lay_out_window(windowCaption().c_str(), kPreferredWidth, kPreferredHeight, kSlowDownMin,
         kSlowDownMax, colourNumber(classicSystemColour(kHighlightEntry)), indexOf(kStartFocus),
         indexOf(ControlId::cmdStart), indexOf(ControlId::labFotonar));
     for (const ControlSpec &entry : windowLayout())
-        js_lay_out_control(indexOf(entry.id), kinds[int(entry.kind)],
+        js_lay_out_control(indexOf(entry.id), kKinds[int(entry.kind)],
             std::string(entry.name).c_str(), entry.container ? indexOf(*entry.container) : -1,
             entry.box.left, entry.box.top, entry.box.width, entry.box.height,
             std::string(entry.caption).c_str(), std::string(accessibleName(entry)).c_str(),

@@ -160,7 +160,7 @@ void ControlWindows::setUpLabel(HWND label, const ControlSpec &entry)
 
 const ControlSpec *ControlWindows::at(HWND window) const
 {
-    const auto found = std::find(m_windows.begin(), m_windows.end(), window);
+    const auto *const found = std::find(m_windows.begin(), m_windows.end(), window);
     if (!window || found == m_windows.end())
         return nullptr;
     return &controlSpec(ControlId(found - m_windows.begin()));

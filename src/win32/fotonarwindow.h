@@ -26,7 +26,7 @@ class FotonarWindow : private WindowFrontEnd,
 public:
     /// Creates the window with its controls and runs the start-up handler; does not show it.
     explicit FotonarWindow(HINSTANCE instance);
-    ~FotonarWindow();
+    ~FotonarWindow() override;
     FotonarWindow(const FotonarWindow &) = delete;
     FotonarWindow &operator=(const FotonarWindow &) = delete;
 

@@ -17,6 +17,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 #include <utility>
@@ -57,10 +58,9 @@ struct Snapshot
     DWORD at(int x, int y) const { return pixels[std::size_t(y) * width + x] & 0xFFFFFFu; }
     bool onControl(int x, int y) const
     {
-        for (const RECT &box : controls)
-            if (x >= box.left - 1 && x <= box.right && y >= box.top - 1 && y <= box.bottom)
-                return true;
-        return false;
+        return std::ranges::any_of(controls, [x, y](const RECT &box) {
+            return x >= box.left - 1 && x <= box.right && y >= box.top - 1 && y <= box.bottom;
+        });
     }
 };
 
@@ -125,7 +125,7 @@ double pictureKept(const Snapshot &before, const Snapshot &now, int scale, POINT
             for (int dy = -1; scale > 1 && !kept && dy <= scale; ++dy)
                 for (int dx = -1; !kept && dx <= scale; ++dx)
                     kept = before.at(x, y) == now.at(nearX + dx, nearY + dy);
-            same += kept;
+            same += kept ? 1 : 0;
         }
     std::printf("at %d00 %%: %d of %d sampled picture points kept\n", scale, same, sampled);
     return sampled > 1000 ? double(same) / sampled : 0;
@@ -153,7 +153,7 @@ fotonar::DesignFit moveTo(HWND window, int dpi, RECT suggested)
     settle();
     RECT now {};
     GetWindowRect(window, &now);
-    check(EqualRect(&now, &suggested), "the window takes the suggested rectangle");
+    check(EqualRect(&now, &suggested) != 0, "the window takes the suggested rectangle");
     RECT client {};
     GetClientRect(window, &client);
     fotonar::DesignFit fit;
