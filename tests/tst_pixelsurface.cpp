@@ -373,8 +373,7 @@ void TestPixelSurface::picturesOutsideARunDoNotThinItsFrames()
     pixels.showChanges();
     const int before = pixels.framesShown();
     for (int path = 0; path < 10; ++path) {
-        const auto x = float(20 + path * 40);
-        pixels.drawLine(x, 100, x, 200, kDarkGrey);
+        pixels.drawLine(float(20 + path * 40), 100, float(20 + path * 40), 200, kDarkGrey);
         pixels.present();
         std::this_thread::sleep_for(std::chrono::milliseconds(5)); // the path's pause
     }

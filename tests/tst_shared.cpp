@@ -174,8 +174,8 @@ void TestShared::framesFollowTheScreen_data()
     QTest::newRow("pauses jittering about 18 ms")
         << std::vector {15'000, 21'000} << 0 << 102 << 102;
     QTest::newRow("pauses of half a refresh") << std::vector {8'333} << 0 << 50 << 52;
-    // A little short of a refresh: the frames still keep the screen's cadence.
-    QTest::newRow("13 ms paths: a frame a refresh") << std::vector {13'000} << 0 << 72 << 80;
+    QTest::newRow("13 ms paths, a little short of a refresh: a frame a refresh")
+        << std::vector {13'000} << 0 << 72 << 80;
     // A screen that is slow to show: fewer frames, never more than a few per cent of the run.
     QTest::newRow("slow-down 1, 1 ms frames") << std::vector {600} << 1'000 << 1 << 3;
     QTest::newRow("slow-down 1 over in 46 ms, 1 ms frames: the run's last only")

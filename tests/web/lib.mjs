@@ -88,8 +88,7 @@ export const ENGINES = {
 };
 export const available = (engine) => ENGINES[engine].every((file) => fs.existsSync(file));
 
-// The engine's browser (for WebKit, its X server of `screen` pixels), from which `open` gives
-// pages.
+// The engine's browser (WebKit's on an X server of `screen` pixels), which `open` opens in.
 export async function launch(engine, {screen} = {}) {
     return engine === 'webkit' ? webkit.launch({screen}) : puppeteer.launch(engine);
 }
