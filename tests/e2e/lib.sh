@@ -99,14 +99,15 @@ stop_display() {
     APP_PID= WM_PID= XVFB_PID=
 }
 
-# start_window_manager: openbox on the display, managing it: wmctrl finds it.
+# start_window_manager: openbox managing the display, once wmctrl finds it and it has set its work
+# area, its last step before it takes windows' requests (on a starved machine, seconds later).
 start_window_manager() {
     require_tools openbox wmctrl
     openbox --sm-disable >"$E2E_WORK/wm.log" 2>&1 &
     WM_PID=$!
     wait_until 60 "$WM_PID" "$E2E_WORK/wm.log" "openbox did not start on $DISPLAY" wm_running
 }
-wm_running() { wmctrl -m >/dev/null 2>&1; }
+wm_running() { wmctrl -m >/dev/null 2>&1 && xprop -root _NET_WORKAREA 2>/dev/null | grep -q =; }
 
 # managed_window PID: the window of that process that the window manager manages and shows,
 # from the manager's own list: no walk of the window tree.
@@ -147,7 +148,7 @@ wait_for_window() {
 start_app() {
     env "$@" "$FOTONAR" >"$E2E_WORK/app.log" 2>&1 &
     APP_PID=$!
-    wait_for_window 20 --pid "$APP_PID"
+    wait_for_window 60 --pid "$APP_PID"
     sleep 0.5 # let it paint
 }
 
@@ -162,9 +163,7 @@ stop_app() {
 SCALE=1
 # How the window shows its design (fit_window): the zoom in 64ths, and where the design's
 # top-left corner stands, in logical pixels. At the preferred size, 1:1 from the corner.
-ZOOM64=64
-LEFT=0
-TOP=0
+ZOOM64=64 LEFT=0 TOP=0
 
 # fit_window: sets ZOOM64, LEFT and TOP from the window's client area as the program fits its
 # design: the largest zoom in 64ths (at least 1) at which 820 x 580 fits, centred.
